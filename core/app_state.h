@@ -1,0 +1,50 @@
+// The program's one state record: control handles, the window procedures
+// that subclassing replaced, and the naming settings the user edits.
+#pragma once
+
+#include <windows.h>
+
+#include "core/file_modes.h"
+
+enum {
+    kPrefixSize = 33,                 // 32 bytes + NUL
+    kSuffixSize = 33,
+    kOutputFolderSize = 261,          // 260 bytes + NUL
+    kReplacementExtensionSize = 257,  // 256 bytes + NUL, without the dot
+};
+
+struct AppState {
+    WNDPROC prefixEditProc;
+    WNDPROC suffixEditProc;
+    WNDPROC startNumberEditProc;
+    WNDPROC fileListProc;
+    HWND mainWindow;
+    HINSTANCE instance;
+    HWND fileList;
+    HWND startNumberEdit;
+    HWND digitCountCombo;
+    HWND operationCombo;
+    HWND extensionCombo;
+    HWND extensionEdit;
+    HWND browseButton;
+    HWND prefixEdit;
+    HWND suffixEdit;
+    HWND outputFolderEdit;
+    HWND previewEdit;
+    HCURSOR handCursor;
+    int startNumber;
+    int digitCountIndex;  // digit count - 1
+    int fileOperation;    // FileOperation
+    int extensionMode;    // ExtensionMode
+    char prefix[kPrefixSize];
+    char suffix[kSuffixSize];
+    char outputFolder[kOutputFolderSize];
+    char replacementExtension[kReplacementExtensionSize];
+};
+
+// The one AppState of the process.
+AppState* GetAppState();
+
+// Zeroes the record, loads the settings file and starts with RenameOnly and
+// Keep. Returns GetAppState().
+AppState* ResetState();

@@ -1,0 +1,16 @@
+// Every message box of the program goes through Prompt, so that a test can
+// answer the questions and read exactly what was asked.
+#pragma once
+
+#include <windows.h>
+
+// buttons: MB_OK, MB_YESNO or MB_YESNOCANCEL; icon: MB_ICONERROR,
+// MB_ICONQUESTION or 0. Returns IDOK, IDYES, IDNO or IDCANCEL.
+typedef int (*PromptHandler)(HWND owner, const char* text, const char* title, UINT buttons,
+                             UINT icon);
+
+int Prompt(HWND owner, const char* text, const char* title, UINT buttons, UINT icon);
+
+// Installs a handler in place of the real message box (0 puts the message box
+// back) and returns the handler that was installed before.
+PromptHandler SetPromptHandler(PromptHandler handler);

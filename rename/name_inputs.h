@@ -1,0 +1,21 @@
+// The naming pattern as the user has set it in the main window's controls.
+#pragma once
+
+#include "core/app_state.h"
+#include "rename/name_compose.h"
+
+// Bounded copies of the edits' texts that a NamePattern points into.
+struct NameInputTexts {
+    char prefix[kPrefixSize];
+    char suffix[kSuffixSize];
+    char startNumber[9];  // the start-number edit: at most 8 characters
+};
+
+// The start number the edit shows: leading blanks and a sign, then digits;
+// no digits give 0.
+long long ReadStartNumber(const char* text);
+
+// Fills the pattern from the prefix, suffix and start-number edits, the
+// digit-count combo, and AppState's operation, extension mode, output folder
+// and replacement extension. The pattern points into texts.
+void ReadNamePattern(NamePattern* pattern, NameInputTexts* texts);

@@ -1,0 +1,15 @@
+// The preview of the naming pattern in the main window's read-only edit.
+#pragma once
+
+#include <stddef.h>
+
+enum { kPreviewSize = 173 };  // the longest preview is 172 bytes
+
+// The preview text for the given prefix, start-number text (as formatted)
+// and suffix. Returns the length written.
+size_t BuildPreviewText(const char* prefix, const char* number, const char* suffix, char* text,
+                        size_t size);
+
+// Rebuilds the preview edit's text from the prefix, suffix and start-number
+// edits and the digit-count combo.
+void UpdatePreview();
