@@ -1,0 +1,232 @@
+#include "filelist/file_list.h"
+
+#include <windows.h>
+
+#include <stdlib.h>
+#include <string.h>
+
+#include "core/app_state.h"
+#include "filelist/list_memory.h"
+#include "res/file_list_menu_res.h"
+#include "res/main_window_res.h"
+
+enum {
+    kEntryTextSize = 4096,  // room for any entry; the list holds paths of at most 259 bytes
+};
+
+// Disabled when the list is empty, in this order.
+static const int kListDependentControls[] = {IDC_START,     IDC_REMOVE_ALL,  IDC_REMOVE_SELECTED,
+                                             IDC_MOVE_UP,   IDC_MOVE_DOWN,   IDC_MOVE_TO_TOP,
+                                             IDC_MOVE_TO_END};
+// Disabled when the list has entries but none is selected, in this order.
+static const int kSelectionDependentControls[] = {IDC_REMOVE_SELECTED, IDC_MOVE_UP, IDC_MOVE_DOWN,
+                                                  IDC_MOVE_TO_TOP, IDC_MOVE_TO_END};
+
+static HWND FileList()
+{
+    return GetAppState()->fileList;
+}
+
+static int EntryCount()
+{
+    return (int)SendMessageA(FileList(), LB_GETCOUNT, 0, 0);
+}
+
+static void EnableControl(int id, BOOL enable)
+{
+    EnableWindow(GetDlgItem(GetAppState()->mainWindow, id), enable);
+}
+
+void UpdateButtonStates()
+{
+    int count = EntryCount();
+    if (count <= 0) {
+        for (int id : kListDependentControls) EnableControl(id, FALSE);
+        return;
+    }
+    EnableControl(IDC_START, TRUE);
+    EnableControl(IDC_REMOVE_ALL, TRUE);
+    int selected = (int)SendMessageA(FileList(), LB_GETSELCOUNT, 0, 0);
+    if (selected <= 0) {
+        for (int id : kSelectionDependentControls) EnableControl(id, FALSE);
+        return;
+    }
+    EnableControl(IDC_REMOVE_SELECTED, TRUE);
+    BOOL oneOfSeveral = selected == 1 && count > 1;
+    EnableControl(IDC_MOVE_UP, oneOfSeveral);
+    EnableControl(IDC_MOVE_DOWN, oneOfSeveral);
+    EnableControl(IDC_MOVE_TO_TOP, oneOfSeveral);
+    EnableControl(IDC_MOVE_TO_END, oneOfSeveral);
+}
+
+// Reads entry index into text (kEntryTextSize bytes); 0 when there is no such
+// entry or it would not fit.
+static int ReadEntry(HWND list, int index, char* text)
+{
+    LRESULT length = SendMessageA(list, LB_GETTEXTLEN, (WPARAM)index, 0);
+    if (length < 0 || length >= kEntryTextSize) return 0;
+    return SendMessageA(list, LB_GETTEXT, (WPARAM)index, (LPARAM)text) >= 0;
+}
+
+int FitListExtent(HWND list)
+{
+    char longest[kEntryTextSize] = "";
+    size_t longestLength = 0;
+    int count = (int)SendMessageA(list, LB_GETCOUNT, 0, 0);
+    for (int i = 0; i < count; i++) {
+        // The reported length is never below the text's, so an entry reported
+        // no longer than the longest so far cannot replace it: only the
+        // candidates are read.
+        LRESULT reported = SendMessageA(list, LB_GETTEXTLEN, (WPARAM)i, 0);
+        if (reported <= (LRESULT)longestLength || reported >= kEntryTextSize) continue;
+        char text[kEntryTextSize];
+        if (SendMessageA(list, LB_GETTEXT, (WPARAM)i, (LPARAM)text) < 0) continue;
+        size_t length = strlen(text);
+        if (length > longestLength) {
+            memcpy(longest, text, length + 1);
+            longestLength = length;
+        }
+    }
+    HDC dc = GetDC(list);
+    int saved = SaveDC(dc);
+    HFONT font = (HFONT)SendMessageA(list, WM_GETFONT, 0, 0);
+    if (font) SelectObject(dc, font);
+    SIZE size = {0, 0};
+    GetTextExtentPoint32A(dc, longest, (int)longestLength, &size);
+    SendMessageA(list, LB_SETHORIZONTALEXTENT, (WPARAM)(size.cx + GetSystemMetrics(SM_CXVSCROLL)), 0);
+    RestoreDC(dc, saved);
+    ReleaseDC(list, dc);
+    return 1;
+}
+
+void MoveListItem(int from, int to)
+{
+    HWND list = FileList();
+    char text[kEntryTextSize];
+    if (!ReadEntry(list, from, text)) return;
+    // The copy goes in before the original goes out, so that a list without
+    // room for it keeps the entry.
+    int insertAt = to > from ? to + 1 : to;
+    if (SendMessageA(list, LB_INSERTSTRING, (WPARAM)insertAt, (LPARAM)text) < 0) return;
+    SendMessageA(list, LB_DELETESTRING, (WPARAM)(to > from ? from : from + 1), 0);
+    SendMessageA(list, LB_SETSEL, TRUE, (LPARAM)to);
+}
+
+int AppendListPaths(char* const* paths, int count)
+{
+    if (count <= 0) return 1;
+    HWND list = FileList();
+    // A list box filled one string at a time reallocates and repaints after
+    // every string; announced and unpainted, 100,000 paths take a blink.
+    size_t bytes = 0;
+    for (int i = 0; i < count; i++) bytes += strlen(paths[i]) + 1;
+    SendMessageA(list, LB_INITSTORAGE, (WPARAM)count, (LPARAM)bytes);
+    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+    int added = 1;
+    for (int i = 0; i < count && added; i++) {
+        added = SendMessageA(list, LB_ADDSTRING, 0, (LPARAM)paths[i]) >= 0;
+    }
+    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, NULL, TRUE);
+    if (!added) ReportOutOfMemory();
+    return added;
+}
+
+// The lowest selected position, or -1.
+static int LowestSelected()
+{
+    int selected = -1;
+    if (SendMessageA(FileList(), LB_GETSELITEMS, 1, (LPARAM)&selected) != 1) return -1;
+    return selected;
+}
+
+LRESULT OnMoveUp()
+{
+    int selected = LowestSelected();
+    if (selected > 0) MoveListItem(selected, selected - 1);
+    return 0;
+}
+
+LRESULT OnMoveDown()
+{
+    int selected = LowestSelected();
+    if (selected != -1 && selected < EntryCount() - 1) MoveListItem(selected, selected + 1);
+    return 0;
+}
+
+LRESULT OnMoveToTop()
+{
+    int selected = LowestSelected();
+    if (selected > 0) MoveListItem(selected, 0);
+    return 0;
+}
+
+LRESULT OnMoveToEnd()
+{
+    int selected = LowestSelected();
+    int count = EntryCount();
+    if (selected != -1 && selected < count - 1) MoveListItem(selected, count - 1);
+    return 0;
+}
+
+LRESULT OnRemoveSelected()
+{
+    HWND list = FileList();
+    int selected = (int)SendMessageA(list, LB_GETSELCOUNT, 0, 0);
+    if (selected <= 0) return 0;
+    int* positions = (int*)AllocateListMemory((size_t)selected * sizeof(int));
+    if (!positions) {
+        ReportOutOfMemory();
+        return 0;
+    }
+    int got = (int)SendMessageA(list, LB_GETSELITEMS, (WPARAM)selected, (LPARAM)positions);
+    // From the bottom up, so that every position still names its entry.
+    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+    for (int i = got - 1; i >= 0; i--) SendMessageA(list, LB_DELETESTRING, (WPARAM)positions[i], 0);
+    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, NULL, TRUE);
+    free(positions);
+    return 0;
+}
+
+LRESULT OnRemoveAll()
+{
+    SendMessageA(FileList(), LB_RESETCONTENT, 0, 0);
+    UpdateButtonStates();
+    return 0;
+}
+
+// The pop-up of menu 119 at the click, with what cannot act grayed. The
+// chosen item reaches the main window as a command once the menu has closed.
+static void ShowListMenu(HWND list, LPARAM lParam)
+{
+    AppState* state = GetAppState();
+    HMENU menu = LoadMenuA(state->instance, MAKEINTRESOURCEA(IDM_FILE_LIST_MENU));
+    if (!menu) return;
+    HMENU popup = GetSubMenu(menu, 0);
+    if (popup) {
+        if (EntryCount() <= 0) {
+            EnableMenuItem(popup, IDC_REMOVE_ALL, MF_BYCOMMAND | MF_GRAYED);
+            EnableMenuItem(popup, IDC_REMOVE_SELECTED, MF_BYCOMMAND | MF_GRAYED);
+        } else if (SendMessageA(list, LB_GETSELCOUNT, 0, 0) <= 0) {
+            EnableMenuItem(popup, IDC_REMOVE_SELECTED, MF_BYCOMMAND | MF_GRAYED);
+        }
+        POINT point = {(LONG)LOWORD(lParam), (LONG)HIWORD(lParam)};
+        ClientToScreen(list, &point);
+        TrackPopupMenu(popup, 0, point.x, point.y, 0, state->mainWindow, NULL);
+    }
+    DestroyMenu(menu);
+}
+
+LRESULT CALLBACK FileListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    // The nine press, release and double-click messages of the three buttons;
+    // mouse movement is not among them.
+    if (message >= WM_LBUTTONDOWN && message <= WM_MBUTTONDBLCLK) {
+        if (message == WM_RBUTTONDOWN) ShowListMenu(list, lParam);
+        UpdateButtonStates();
+    }
+    WNDPROC saved = GetAppState()->fileListProc;
+    if (!saved) return DefWindowProcA(list, message, wParam, lParam);
+    return CallWindowProcA(saved, list, message, wParam, lParam);
+}

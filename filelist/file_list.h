@@ -1,0 +1,33 @@
+// The file list (list box 1003): its order is the order of the run.
+#pragma once
+
+#include <windows.h>
+
+// Enables the list buttons and the start button by the list's entry count
+// and selected count.
+void UpdateButtonStates();
+
+// Sets the list's horizontal scroll extent from its longest entry (by bytes;
+// of equally long ones the first). Returns 1.
+int FitListExtent(HWND list);
+
+// Moves entry from to position to (counted after the removal) and selects it.
+// Other entries keep their selection. Should the list have no room for the
+// moved text, the list stays as it was.
+void MoveListItem(int from, int to);
+
+// Appends the paths in their order, announcing their number to the list and
+// holding its redraw meanwhile. 1, or 0 after telling the user that the list
+// had no room (the paths added before stay).
+int AppendListPaths(char* const* paths, int count);
+
+// The list commands; each returns 0.
+LRESULT OnMoveUp();          // 1005
+LRESULT OnMoveDown();        // 1006
+LRESULT OnRemoveSelected();  // 1007
+LRESULT OnMoveToTop();       // 1008
+LRESULT OnMoveToEnd();       // 1009
+LRESULT OnRemoveAll();       // 1010
+
+// The list box's replacement window procedure.
+LRESULT CALLBACK FileListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam);
