@@ -1,0 +1,139 @@
+#include "filelist/intake.h"
+
+#include <limits.h>
+#include <stdio.h>
+#include <stdlib.h>
+
+#include "core/app_state.h"
+#include "core/prompt.h"
+#include "filelist/file_list.h"
+#include "filelist/folder_files.h"
+#include "filelist/list_memory.h"
+#include "filelist/path_buffer.h"
+
+static const char kFolderCommandTitle[] =
+    "指定したフォルダ以下のファイルを改名（リネーム）ファイルリストに登録します。";
+
+// A path cut to fit the list could name another file, which the run would
+// then rename; such paths stay out, and the user hears once per intake how
+// many there were.
+static void ReportLeftOut(int leftOut)
+{
+    if (leftOut <= 0) return;
+    char text[256];
+    snprintf(text, sizeof text,
+             "パス名が259バイトを超えるため、%d 件を改名（リネーム）ファイルリストに登録しませんでした。",
+             leftOut);
+    Prompt(GetAppState()->mainWindow, text, "パス名の長さ超過", MB_OK, MB_ICONERROR);
+}
+
+int ExpandFolder(const char* folder, int* leftOut)
+{
+    int count = 0;
+    CountFolderFiles(folder, &count);
+    if (count <= 0) return 1;
+    // Apart from PathBuffer, which the drop is still walking.
+    char** paths = (char**)AllocateListMemory((size_t)count * sizeof(char*));
+    if (!paths) {
+        ReportOutOfMemory();
+        return 0;
+    }
+    int stored = 0;
+    CollectFolderFiles(folder, paths, count, &stored, leftOut);
+    SortPaths(paths, stored);
+    int added = AppendListPaths(paths, stored);
+    for (int i = 0; i < stored; i++) free(paths[i]);
+    free(paths);
+    return added;
+}
+
+// Asks whether a dropped folder's files should be taken in, with the main
+// window on top of every other window while the question is open.
+static int AskToExpand(const char* folder)
+{
+    HWND mainWindow = GetAppState()->mainWindow;
+    char text[128 + kPathSize];
+    snprintf(text, sizeof text,
+             "「 %s 」はフォルダです＾＾；\r\n\r\nフォルダ配下のファイルを展開しますか？\r\n", folder);
+    SetWindowPos(mainWindow, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    int answer = Prompt(mainWindow, text, "ファイル展開確認", MB_YESNO, MB_ICONQUESTION);
+    SetWindowPos(mainWindow, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    return answer == IDYES;
+}
+
+// Copies the dropped paths into a new PathBuffer batch. 0 after telling the
+// user that memory ran out; the copies made so far are the batch.
+static int ReadDroppedPaths(HDROP drop, int count, int* leftOut)
+{
+    if (!BeginPathBatch(count)) {
+        ReportOutOfMemory();
+        return 0;
+    }
+    PathBuffer* buffer = GetPathBuffer();
+    for (int d = 0; d < count; d++) {
+        if (DragQueryFileA(drop, (UINT)d, NULL, 0) > kMaxPathLength) {
+            (*leftOut)++;
+            continue;
+        }
+        char path[kPathSize];
+        path[0] = 0;
+        DragQueryFileA(drop, (UINT)d, path, sizeof path);
+        char* copy = CopyListText(path);
+        if (!copy) {
+            ReportOutOfMemory();
+            return 0;
+        }
+        buffer->entries[buffer->count++] = copy;
+    }
+    return 1;
+}
+
+// Files go in at their sorted place; each folder in between is asked about
+// and, on Yes, replaced by its files.
+static int AddDroppedBatch(int* leftOut)
+{
+    PathBuffer* buffer = GetPathBuffer();
+    SortPaths(buffer->entries, buffer->count);
+    int runStart = 0;
+    for (int i = 0; i < buffer->count; i++) {
+        const char* path = buffer->entries[i];
+        if (!PathExists(path, Directory)) continue;
+        if (!AppendListPaths(buffer->entries + runStart, i - runStart)) return 0;
+        runStart = i + 1;
+        if (AskToExpand(path) && !ExpandFolder(path, leftOut)) return 0;
+    }
+    return AppendListPaths(buffer->entries + runStart, buffer->count - runStart);
+}
+
+void AddDroppedFiles(HDROP drop)
+{
+    UINT dropped = DragQueryFileA(drop, 0xFFFFFFFF, NULL, 0);
+    int count = dropped > INT_MAX ? INT_MAX : (int)dropped;
+    int leftOut = 0;
+    int completed = ReadDroppedPaths(drop, count, &leftOut) && AddDroppedBatch(&leftOut);
+    DragFinish(drop);
+    if (completed) {
+        FitListExtent(GetAppState()->fileList);
+        UpdateButtonStates();
+    }
+    ReportLeftOut(leftOut);
+}
+
+void AddPickedFolder()
+{
+    AppState* state = GetAppState();
+    if (BrowseForFolder(state->mainWindow, state->outputFolder, kFolderCommandTitle) != 1) return;
+    int count = 0;
+    CountFolderFiles(state->outputFolder, &count);
+    if (count <= 0) return;
+    if (!BeginPathBatch(count)) {
+        ReportOutOfMemory();
+        return;
+    }
+    PathBuffer* buffer = GetPathBuffer();
+    int leftOut = 0;
+    CollectFolderFiles(state->outputFolder, buffer->entries, count, &buffer->count, &leftOut);
+    SortPaths(buffer->entries, buffer->count);
+    if (AppendListPaths(buffer->entries, buffer->count)) UpdateButtonStates();
+    ReportLeftOut(leftOut);
+}
