@@ -1,0 +1,16 @@
+// The start command and the per-file loop that renames the list.
+#pragma once
+
+#include <windows.h>
+
+// Command 1019: the checks, the confirmation, the please-wait window, the run.
+void StartRename();
+
+// Renames every list entry in list order. 1 when it went through the whole
+// list, 0 when the user cancelled.
+int RunRename();
+
+// The pause after a completed run goes through this seam (Sleep by default),
+// so that tests need not wait.
+typedef void (*PauseHandler)(DWORD milliseconds);
+PauseHandler SetPauseHandler(PauseHandler handler);

@@ -1,0 +1,104 @@
+#include "rename/run_failures.h"
+
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include "core/mbcs_text.h"
+#include "core/prompt.h"
+
+static const char kFailureHeader[] = "次のファイルは改名（リネーム）できませんでした。\r\n\r\n";
+static const char kFailureTitle[] = "改名（リネーム）できなかったファイル";
+
+void AddRunFailure(RunFailures* failures, const char* path, DWORD error)
+{
+    failures->total++;
+    if (failures->stored == failures->capacity) {
+        int capacity = failures->capacity ? failures->capacity * 2 : 16;
+        RunFailure* items =
+            (RunFailure*)realloc(failures->items, (size_t)capacity * sizeof *items);
+        if (!items) return;  // still counted in "ほか %d 件"
+        failures->items = items;
+        failures->capacity = capacity;
+    }
+    size_t size = strlen(path) + 1;
+    char* copy = (char*)malloc(size);
+    if (!copy) return;
+    memcpy(copy, path, size);
+    failures->items[failures->stored].path = copy;
+    failures->items[failures->stored].error = error;
+    failures->stored++;
+}
+
+void FreeRunFailures(RunFailures* failures)
+{
+    for (int i = 0; i < failures->stored; i++) free(failures->items[i].path);
+    free(failures->items);
+    memset(failures, 0, sizeof *failures);
+}
+
+size_t FailureReason(DWORD error, char* text, size_t size)
+{
+    if (size == 0) return 0;
+    char reason[kFailureReasonSize];
+    DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, NULL,
+                                  error, 0, reason, sizeof reason, NULL);
+    if (length == 0 || length >= sizeof reason) {
+        snprintf(reason, sizeof reason, "エラー %lu", (unsigned long)error);
+    } else {
+        reason[length] = 0;
+        // One line: the system's text ends with a line break, and a long one
+        // may hold more.
+        for (char* p = reason; *p; p += CharLength(p)) {
+            if (*p == '\r' || *p == '\n') *p = ' ';
+        }
+        size_t end = strlen(reason);
+        while (end > 0 && reason[end - 1] == ' ') reason[--end] = 0;
+    }
+    return CopyTextCut(text, size, reason);
+}
+
+// Appends text at *used, cut by whole characters when it does not fit.
+static void Append(char* text, size_t size, size_t* used, const char* piece)
+{
+    *used += CopyTextCut(text + *used, size - *used, piece);
+}
+
+size_t BuildFailureText(const RunFailures* failures, char* text, size_t size)
+{
+    if (size == 0) return 0;
+    size_t used = 0;
+    text[0] = 0;
+    Append(text, size, &used, kFailureHeader);
+    int shown = failures->stored < kFailureLinesShown ? failures->stored : kFailureLinesShown;
+    for (int i = 0; i < shown; i++) {
+        if (i > 0) Append(text, size, &used, "\r\n");
+        char reason[kFailureReasonSize];
+        FailureReason(failures->items[i].error, reason, sizeof reason);
+        Append(text, size, &used, failures->items[i].path);
+        Append(text, size, &used, " : ");
+        Append(text, size, &used, reason);
+    }
+    int rest = failures->total - shown;
+    if (rest > 0) {
+        char more[64];
+        snprintf(more, sizeof more, "%sほか %d 件", shown > 0 ? "\r\n" : "", rest);
+        Append(text, size, &used, more);
+    }
+    return used;
+}
+
+void ShowRunFailures(const RunFailures* failures, HWND owner)
+{
+    if (failures->total == 0) return;
+    // Room for the header, every line at its longest and the count.
+    enum { kTextSize = 256 + kFailureLinesShown * (MAX_PATH + 8 + kFailureReasonSize) };
+    char* text = (char*)malloc(kTextSize);
+    if (!text) {
+        Prompt(owner, kFailureHeader, kFailureTitle, MB_OK, MB_ICONERROR);
+        return;
+    }
+    BuildFailureText(failures, text, kTextSize);
+    Prompt(owner, text, kFailureTitle, MB_OK, MB_ICONERROR);
+    free(text);
+}

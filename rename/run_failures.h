@@ -1,0 +1,42 @@
+// The files a run could not handle, collected while it goes and shown in one
+// message at its end.
+#pragma once
+
+#include <windows.h>
+
+#include <stddef.h>
+
+enum {
+    kFailureLinesShown = 20,  // lines in the message; the rest are counted
+    kFailureReasonSize = 512,
+};
+
+struct RunFailure {
+    char* path;
+    DWORD error;  // the system's error code, explained by FormatMessageA
+};
+
+struct RunFailures {
+    RunFailure* items;
+    int stored;    // items holding a path
+    int capacity;
+    int total;     // every failure, also those no memory was left to store
+};
+
+// Notes that path could not be handled, for the reason error.
+void AddRunFailure(RunFailures* failures, const char* path, DWORD error);
+
+void FreeRunFailures(RunFailures* failures);
+
+// The system's text for an error code on one line, or "エラー %lu" when the
+// system has none. Returns the length written.
+size_t FailureReason(DWORD error, char* text, size_t size);
+
+// "次のファイルは改名（リネーム）できませんでした。" and a blank line, then
+// "path : reason" for at most kFailureLinesShown files, then "ほか %d 件" for
+// the rest. Returns the length written.
+size_t BuildFailureText(const RunFailures* failures, char* text, size_t size);
+
+// Shows the collected failures in one error message owned by owner; nothing
+// when there are none.
+void ShowRunFailures(const RunFailures* failures, HWND owner);

@@ -1,0 +1,118 @@
+#include "rename/run_table.h"
+
+#include <stdlib.h>
+#include <string.h>
+
+#include "core/mbcs_text.h"
+
+// FNV-1a over the bytes with A-Z folded, so that paths equal under
+// CompareNoCase fall into the same bucket.
+static unsigned HashFolded(const char* text)
+{
+    unsigned hash = 2166136261u;
+    for (const unsigned char* p = (const unsigned char*)text; *p; p++) {
+        unsigned char c = *p;
+        if (c >= 'A' && c <= 'Z') c = (unsigned char)(c - 'A' + 'a');
+        hash = (hash ^ c) * 16777619u;
+    }
+    return hash;
+}
+
+static char* CopyText(const char* text)
+{
+    size_t size = strlen(text) + 1;
+    char* copy = (char*)malloc(size);
+    if (copy) memcpy(copy, text, size);
+    return copy;
+}
+
+int CreateRunTable(RunTable* table, int count)
+{
+    memset(table, 0, sizeof *table);
+    if (count < 0) count = 0;
+    unsigned buckets = 16;
+    while (buckets < (unsigned)count * 2u && buckets < (1u << 30)) buckets *= 2;
+    table->entries = (RunEntry*)calloc((size_t)count + 1, sizeof *table->entries);
+    table->sourceBuckets = (int*)malloc(buckets * sizeof *table->sourceBuckets);
+    table->newPathBuckets = (int*)malloc(buckets * sizeof *table->newPathBuckets);
+    if (!table->entries || !table->sourceBuckets || !table->newPathBuckets) {
+        FreeRunTable(table);
+        return 0;
+    }
+    table->count = count;
+    table->bucketMask = buckets - 1;
+    for (unsigned i = 0; i < buckets; i++) table->sourceBuckets[i] = table->newPathBuckets[i] = -1;
+    for (int i = 0; i < count; i++) {
+        table->entries[i].state = EntryPending;
+        table->entries[i].nextBySource = table->entries[i].nextByNewPath = -1;
+    }
+    return 1;
+}
+
+int SetRunEntry(RunTable* table, int index, const char* source, const NamePattern* pattern)
+{
+    RunEntry* entry = &table->entries[index];
+    char newPath[kNewPathSize];
+    entry->composed = ComposeNewName(pattern, source, index, newPath, sizeof newPath);
+    if (!entry->composed) newPath[0] = 0;
+    entry->source = CopyText(source);
+    entry->newPath = CopyText(newPath);
+    return entry->source && entry->newPath;
+}
+
+void IndexRunTable(RunTable* table)
+{
+    // Linked from the last entry to the first, so that every bucket lists
+    // its entries in list order.
+    for (int i = table->count - 1; i >= 0; i--) {
+        RunEntry* entry = &table->entries[i];
+        unsigned bySource = HashFolded(entry->source) & table->bucketMask;
+        entry->nextBySource = table->sourceBuckets[bySource];
+        table->sourceBuckets[bySource] = i;
+        unsigned byNewPath = HashFolded(entry->newPath) & table->bucketMask;
+        entry->nextByNewPath = table->newPathBuckets[byNewPath];
+        table->newPathBuckets[byNewPath] = i;
+    }
+}
+
+void FreeRunTable(RunTable* table)
+{
+    if (table->entries) {
+        for (int i = 0; i < table->count; i++) {
+            free(table->entries[i].source);
+            free(table->entries[i].newPath);
+        }
+    }
+    free(table->entries);
+    free(table->sourceBuckets);
+    free(table->newPathBuckets);
+    memset(table, 0, sizeof *table);
+}
+
+int EntryWillMove(const RunEntry* entry)
+{
+    return entry->composed && CompareNoCase(entry->source, entry->newPath) != 0;
+}
+
+int FindUnhandledSource(const RunTable* table, const char* path, int except)
+{
+    if (!table->sourceBuckets) return -1;
+    int i = table->sourceBuckets[HashFolded(path) & table->bucketMask];
+    for (; i >= 0; i = table->entries[i].nextBySource) {
+        const RunEntry* entry = &table->entries[i];
+        if (i != except && entry->state != EntryHandled && CompareNoCase(entry->source, path) == 0)
+            return i;
+    }
+    return -1;
+}
+
+int IsProducedPath(const RunTable* table, const char* path)
+{
+    if (!table->newPathBuckets) return 0;
+    int i = table->newPathBuckets[HashFolded(path) & table->bucketMask];
+    for (; i >= 0; i = table->entries[i].nextByNewPath) {
+        const RunEntry* entry = &table->entries[i];
+        if (entry->produced && CompareNoCase(entry->newPath, path) == 0) return 1;
+    }
+    return 0;
+}

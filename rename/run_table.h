@@ -1,0 +1,54 @@
+// The entries of one rename run: each list entry's source and new path, what
+// has become of it, and lookups by path that fold ASCII letter case the way
+// the file system does. Platform-neutral.
+#pragma once
+
+#include "rename/name_compose.h"
+
+enum RunEntryState {
+    EntryPending,  // not handled yet
+    EntryInChain,  // waiting for the entries whose places it takes
+    EntryHandled,  // renamed, skipped or failed
+};
+
+struct RunEntry {
+    char* source;   // the list entry's text
+    char* newPath;  // empty when it could not be composed
+    int composed;   // ComposeNewName gave a whole path
+    int state;      // RunEntryState
+    int produced;   // the run has put this entry's file at newPath
+    int nextBySource;   // next entry in the same source bucket, -1 at the end
+    int nextByNewPath;  // the same for the new-path buckets
+};
+
+struct RunTable {
+    RunEntry* entries;
+    int count;
+    int* sourceBuckets;
+    int* newPathBuckets;
+    unsigned bucketMask;
+};
+
+// Makes room for count entries, all pending with no paths yet. 1, or 0
+// without memory (the table is then empty and may be freed).
+int CreateRunTable(RunTable* table, int count);
+
+// Stores a copy of the source of entry index and composes its new path with
+// the pattern. 1, or 0 without memory.
+int SetRunEntry(RunTable* table, int index, const char* source, const NamePattern* pattern);
+
+// Builds the path lookups once every entry is set.
+void IndexRunTable(RunTable* table);
+
+void FreeRunTable(RunTable* table);
+
+// Whether the entry's file is to go somewhere else: its new path names
+// another file than its source.
+int EntryWillMove(const RunEntry* entry);
+
+// The lowest entry other than except whose source is path and which has not
+// been handled (pending or in a chain), or -1.
+int FindUnhandledSource(const RunTable* table, const char* path, int except);
+
+// Whether the run has put a file at path.
+int IsProducedPath(const RunTable* table, const char* path);
