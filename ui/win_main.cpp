@@ -1,19 +1,15 @@
-// Entry point. The main window is not built yet: for now the program shows
-// the naming pattern it loads from its settings file.
+// Entry point: the main window, shown as the program was asked to start, and
+// its message loop until the window is destroyed.
 #include <windows.h>
 
-#include "core/app_state.h"
-#include "core/prompt.h"
-#include "rename/name_compose.h"
-#include "rename/preview.h"
+#include "ui/main_window.h"
+#include "ui/message_loop.h"
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show)
 {
-    AppState* state = ResetState();
-    char number[kNumberTextSize];
-    FormatSequenceNumber(state->startNumber, state->digitCountIndex + 1, number, sizeof number);
-    char preview[kPreviewSize];
-    BuildPreviewText(state->prefix, number, state->suffix, preview, sizeof preview);
-    Prompt(NULL, preview, "Tovik Ver 1.03", MB_OK, MB_ICONINFORMATION);
-    return 0;
+    HWND window = CreateMainWindow(instance);
+    if (!window) return 0;
+    ShowWindow(window, show);
+    UpdateWindow(window);
+    return RunMessageLoop(window);
 }

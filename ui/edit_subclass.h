@@ -1,0 +1,14 @@
+// The subclass procedures of the prefix, suffix and start-number edits: they
+// keep the preview following the keyboard.
+#pragma once
+
+#include <windows.h>
+
+// Prefix edit (1013) and suffix edit (1018): every key release rebuilds the
+// preview.
+LRESULT CALLBACK PrefixEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK SuffixEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Start-number edit (1015): a key release rebuilds the preview unless the
+// edit is empty; an edit left empty shows "0" when it loses the focus.
+LRESULT CALLBACK StartNumberEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam);

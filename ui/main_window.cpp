@@ -1,0 +1,335 @@
+#include "ui/main_window.h"
+
+#include <shellapi.h>
+#include <stdio.h>
+
+#include "core/app_state.h"
+#include "core/prompt.h"
+#include "core/settings.h"
+#include "filelist/file_list.h"
+#include "filelist/intake.h"
+#include "filelist/path_buffer.h"
+#include "rename/preview.h"
+#include "rename/rename_run.h"
+#include "res/about_box_res.h"
+#include "res/icons_res.h"
+#include "res/main_window_res.h"
+#include "ui/about_box.h"
+#include "ui/edit_subclass.h"
+
+static const char kMainClassName[] = "TovikClass";
+static const char kProgramTitle[] = "Tovik Ver 1.03";
+
+// The combo boxes' entries; an entry's index is its value.
+static const char* const kDigitCountTexts[] = {"１桁", "２桁", "３桁", "４桁",
+                                               "５桁", "６桁", "７桁", "８桁"};
+static const char* const kOperationTexts[] = {"リネームのみ", "リネーム＋移動",
+                                              "リネーム＋コピー", "拡張子のみ変更"};
+static const char* const kExtensionModeTexts[] = {"変更しない", "小文字で統一", "大文字で統一",
+                                                  "指定"};
+
+int RegisterMainClass(HINSTANCE instance)
+{
+    WNDCLASSEXA windowClass = {};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.style = 0;
+    windowClass.lpfnWndProc = MainWindowProc;
+    windowClass.cbClsExtra = 0;
+    windowClass.cbWndExtra = DLGWINDOWEXTRA;  // the dialog manager's room
+    windowClass.hInstance = instance;
+    windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_TOVIK));
+    windowClass.hIconSm = windowClass.hIcon;
+    windowClass.hCursor = LoadCursorA(NULL, (LPCSTR)IDC_ARROW);
+    windowClass.hbrBackground = (HBRUSH)(COLOR_BTNFACE + 1);
+    windowClass.lpszMenuName = NULL;
+    windowClass.lpszClassName = kMainClassName;
+    if (RegisterClassExA(&windowClass)) return 1;
+    Prompt(NULL, "ウインドウクラスを登録できませんでした", kProgramTitle, MB_OK, MB_ICONERROR);
+    return 0;
+}
+
+HWND CreateMainWindow(HINSTANCE instance)
+{
+    RegisterMainClass(instance);
+    HWND window = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_MAIN_WINDOW), NULL,
+                                     (DLGPROC)(void*)MainWindowProc, 0);
+    if (!window)
+        Prompt(NULL, "メインウインドウを作成できませんでした", kProgramTitle, MB_OK, MB_ICONERROR);
+    return window;
+}
+
+// ---- controls ----------------------------------------------------------------
+
+static HWND Subclass(HWND control, WNDPROC procedure, WNDPROC* saved)
+{
+    *saved = (WNDPROC)SetWindowLongPtrA(control, GWLP_WNDPROC, (LONG_PTR)procedure);
+    return control;
+}
+
+static void FillCombo(HWND combo, const char* const* texts, int count, int selection)
+{
+    for (int i = 0; i < count; ++i) SendMessageA(combo, CB_ADDSTRING, 0, (LPARAM)texts[i]);
+    // An index outside the entries leaves the combo without a selection.
+    SendMessageA(combo, CB_SETCURSEL, (WPARAM)selection, 0);
+}
+
+void InitMainControls(HWND window)
+{
+    AppState* state = GetAppState();
+    DragAcceptFiles(window, TRUE);
+    // Without its first array the buffer makes one at the first intake.
+    CreatePathBuffer();
+
+    state->mainWindow = window;
+    state->instance = (HINSTANCE)GetWindowLongPtrA(window, GWLP_HINSTANCE);
+    state->handCursor = LoadCursorA(state->instance, MAKEINTRESOURCEA(IDC_HAND_CURSOR));
+
+    state->outputFolderEdit = GetDlgItem(window, IDC_OUTPUT_FOLDER_EDIT);
+    SetWindowTextA(state->outputFolderEdit, state->outputFolder);
+
+    state->prefixEdit = Subclass(GetDlgItem(window, IDC_PREFIX_EDIT), PrefixEditProc,
+                                 &state->prefixEditProc);
+    SetWindowTextA(state->prefixEdit, state->prefix);
+
+    state->suffixEdit = Subclass(GetDlgItem(window, IDC_SUFFIX_EDIT), SuffixEditProc,
+                                 &state->suffixEditProc);
+    SetWindowTextA(state->suffixEdit, state->suffix);
+
+    state->startNumberEdit = Subclass(GetDlgItem(window, IDC_START_NUMBER_EDIT),
+                                      StartNumberEditProc, &state->startNumberEditProc);
+    char number[16];
+    snprintf(number, sizeof number, "%d", state->startNumber);
+    SetWindowTextA(state->startNumberEdit, number);
+
+    state->previewEdit = GetDlgItem(window, IDC_PREVIEW_EDIT);
+
+    state->digitCountCombo = GetDlgItem(window, IDC_DIGIT_COUNT_COMBO);
+    FillCombo(state->digitCountCombo, kDigitCountTexts, 8, state->digitCountIndex);
+    state->operationCombo = GetDlgItem(window, IDC_OPERATION_COMBO);
+    FillCombo(state->operationCombo, kOperationTexts, 4, state->fileOperation);
+    state->extensionCombo = GetDlgItem(window, IDC_EXTENSION_COMBO);
+    FillCombo(state->extensionCombo, kExtensionModeTexts, 4, state->extensionMode);
+
+    state->extensionEdit = GetDlgItem(window, IDC_EXTENSION_EDIT);
+    SetWindowTextA(state->extensionEdit, "");
+    state->browseButton = GetDlgItem(window, IDC_BROWSE_BUTTON);
+
+    UpdatePreview();
+
+    state->fileList =
+        Subclass(GetDlgItem(window, IDC_FILE_LIST), FileListProc, &state->fileListProc);
+}
+
+// Which settings controls each file operation uses.
+struct OperationEnabling {
+    int extensionMode;     // what the extension combo is set to
+    BOOL extensionEdit;    // 1021
+    BOOL outputFolder;     // 1011 and the browse button 1012
+    BOOL namingControls;   // prefix, suffix, digit count, start number
+};
+
+static OperationEnabling EnablingFor(int operation)
+{
+    switch (operation) {
+    case RenameOnly:
+        return {Keep, FALSE, FALSE, TRUE};
+    case ExtensionOnly:
+        return {Specified, TRUE, FALSE, FALSE};
+    default:  // RenameMove, RenameCopy
+        return {Keep, FALSE, TRUE, TRUE};
+    }
+}
+
+void ApplyOperationMode()
+{
+    AppState* state = GetAppState();
+    state->fileOperation = (int)SendMessageA(state->operationCombo, CB_GETCURSEL, 0, 0);
+    OperationEnabling enabling = EnablingFor(state->fileOperation);
+    SendMessageA(state->extensionCombo, CB_SETCURSEL, (WPARAM)enabling.extensionMode, 0);
+    EnableWindow(state->extensionEdit, enabling.extensionEdit);
+    EnableWindow(state->outputFolderEdit, enabling.outputFolder);
+    EnableWindow(state->browseButton, enabling.outputFolder);
+    EnableWindow(state->prefixEdit, enabling.namingControls);
+    EnableWindow(state->suffixEdit, enabling.namingControls);
+    EnableWindow(state->digitCountCombo, enabling.namingControls);
+    EnableWindow(state->startNumberEdit, enabling.namingControls);
+}
+
+// ---- messages ----------------------------------------------------------------
+
+static LRESULT OnInitDialog(HWND window)
+{
+    ResetState();
+    InitMainControls(window);
+    ApplyOperationMode();
+    UpdateButtonStates();
+    return 0;
+}
+
+// Every way out saves the settings and stops taking drops before the window
+// goes.
+static void LeaveMainWindow(HWND window)
+{
+    SaveSettings();
+    DragAcceptFiles(window, FALSE);
+    DestroyWindow(window);
+}
+
+static LRESULT OnExit(HWND window)
+{
+    int answer = Prompt(window, "終了してもよろしいですか？", "終了確認", MB_YESNO, MB_ICONQUESTION);
+    if (answer == IDYES) LeaveMainWindow(window);
+    return 0;
+}
+
+static LRESULT OnBrowseOutputFolder(HWND window)
+{
+    AppState* state = GetAppState();
+    if (BrowseForFolder(window, state->outputFolder, "展開フォルダを指定してください") == 1)
+        SetWindowTextA(state->outputFolderEdit, state->outputFolder);
+    return 0;
+}
+
+static LRESULT OnShowAbout(HWND window)
+{
+    DialogBoxParamA(GetAppState()->instance, MAKEINTRESOURCEA(IDD_ABOUT_BOX), window,
+                    AboutDialogProc, 0);
+    return 0;
+}
+
+static LRESULT OnDigitCountCombo(WORD code)
+{
+    if (code == CBN_SELENDOK) UpdatePreview();
+    return 0;
+}
+
+static LRESULT OnOperationCombo(WORD code)
+{
+    if (code != CBN_SELENDOK) return 0;
+    ApplyOperationMode();
+    AppState* state = GetAppState();
+    state->extensionMode = (int)SendMessageA(state->extensionCombo, CB_GETCURSEL, 0, 0);
+    return 0;
+}
+
+static LRESULT OnExtensionCombo(WORD code)
+{
+    if (code != CBN_SELENDOK) return 0;
+    AppState* state = GetAppState();
+    state->extensionMode = (int)SendMessageA(state->extensionCombo, CB_GETCURSEL, 0, 0);
+    EnableWindow(state->extensionEdit, state->extensionMode == Specified);
+    return 0;
+}
+
+static LRESULT OnCommand(HWND window, WPARAM wParam, LPARAM lParam)
+{
+    WORD code = HIWORD(wParam);
+    switch (LOWORD(wParam)) {
+    case IDC_EXIT:
+        return OnExit(window);
+    case IDC_CANCEL:
+        LeaveMainWindow(window);
+        return 0;
+    case IDC_MOVE_UP:
+        return OnMoveUp();
+    case IDC_MOVE_DOWN:
+        return OnMoveDown();
+    case IDC_REMOVE_SELECTED:
+        return OnRemoveSelected();
+    case IDC_MOVE_TO_TOP:
+        return OnMoveToTop();
+    case IDC_MOVE_TO_END:
+        return OnMoveToEnd();
+    case IDC_REMOVE_ALL:
+        return OnRemoveAll();
+    case IDC_BROWSE_BUTTON:
+        return OnBrowseOutputFolder(window);
+    case IDC_DIGIT_COUNT_COMBO:
+        return OnDigitCountCombo(code);
+    case IDC_START:
+        StartRename();
+        return 0;
+    case IDC_HELP_BUTTON:
+        return OnShowAbout(window);
+    case IDC_ADD_FOLDER:
+        AddPickedFolder();
+        return 0;
+    case IDC_OPERATION_COMBO:
+        return OnOperationCombo(code);
+    case IDC_EXTENSION_COMBO:
+        return OnExtensionCombo(code);
+    }
+    return DefWindowProcA(window, WM_COMMAND, wParam, lParam);
+}
+
+static LRESULT OnDropFiles(WPARAM wParam)
+{
+    AddDroppedFiles((HDROP)wParam);
+    return 0;
+}
+
+// The close box, the system menu and Alt+F4 save and then leave through the
+// cancel command, which saves once more.
+static LRESULT OnClose(HWND window)
+{
+    SaveSettings();
+    PostMessageA(window, WM_COMMAND, IDC_CANCEL, 0);
+    return 0;
+}
+
+// Tab and Shift+Tab reach the window from the dialog navigation as
+// WM_NEXTDLGCTL, which only the default dialog procedure acts on; this window
+// has the default window procedure, so it moves the focus itself, the way a
+// dialog box does.
+static LRESULT OnNextDialogControl(HWND window, WPARAM wParam, LPARAM lParam)
+{
+    HWND next;
+    if (LOWORD(lParam)) {
+        next = (HWND)wParam;
+    } else {
+        HWND focus = GetFocus();
+        if (!IsChild(window, focus)) focus = NULL;
+        next = GetNextDlgTabItem(window, focus, wParam != 0);
+    }
+    if (!next) return 0;
+    if (SendMessageA(next, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL)
+        SendMessageA(next, EM_SETSEL, 0, -1);
+    SetFocus(next);
+    return 0;
+}
+
+static void Unsubclass(HWND control, WNDPROC saved)
+{
+    if (control && saved) SetWindowLongPtrA(control, GWLP_WNDPROC, (LONG_PTR)saved);
+}
+
+static LRESULT OnDestroy()
+{
+    AppState* state = GetAppState();
+    Unsubclass(state->prefixEdit, state->prefixEditProc);
+    Unsubclass(state->suffixEdit, state->suffixEditProc);
+    Unsubclass(state->startNumberEdit, state->startNumberEditProc);
+    Unsubclass(state->fileList, state->fileListProc);
+    ReleasePathBuffer();
+    PostQuitMessage(0);
+    return 0;
+}
+
+LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        return OnInitDialog(window);
+    case WM_COMMAND:
+        return OnCommand(window, wParam, lParam);
+    case WM_DROPFILES:
+        return OnDropFiles(wParam);
+    case WM_CLOSE:
+        return OnClose(window);
+    case WM_DESTROY:
+        return OnDestroy();
+    case WM_NEXTDLGCTL:
+        return OnNextDialogControl(window, wParam, lParam);
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
