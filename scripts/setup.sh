@@ -7,7 +7,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 packages=(cmake make g++ clang libclang-rt-14-dev googletest
           g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
-          wine wine64 xvfb xauth locales fonts-ipafont-gothic imagemagick)
+          wine wine64 xvfb xauth x11-utils locales fonts-ipafont-gothic imagemagick)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
