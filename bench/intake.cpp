@@ -9,6 +9,7 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "bench/bench_clock.h"
 #include "core/app_state.h"
 #include "core/mbcs_text.h"
 #include "core/prompt.h"
@@ -18,15 +19,6 @@
 
 static const int kRounds = 3;
 static char g_folder[MAX_PATH];
-
-static double Seconds()
-{
-    static LARGE_INTEGER frequency;
-    if (!frequency.QuadPart) QueryPerformanceFrequency(&frequency);
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return (double)now.QuadPart / (double)frequency.QuadPart;
-}
 
 static int ComparePointers(const void* a, const void* b)
 {

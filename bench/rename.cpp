@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_clock.h"
 #include "core/app_state.h"
 #include "core/prompt.h"
 #include "rename/rename_run.h"
@@ -21,15 +22,6 @@ static int CountPrompt(HWND, const char* text, const char*, UINT, UINT)
 {
     if (g_prompts++ == 0) fprintf(stderr, "unexpected message: %s\n", text);
     return IDNO;
-}
-
-static double Seconds()
-{
-    static LARGE_INTEGER frequency;
-    if (!frequency.QuadPart) QueryPerformanceFrequency(&frequency);
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return (double)now.QuadPart / (double)frequency.QuadPart;
 }
 
 static HWND MakeControl(HWND parent, const char* className, int id, DWORD style)
