@@ -1,13 +1,9 @@
 #include "main_window_harness.h"
 
-#include <string.h>
-
 #include "core/settings.h"
 #include "res/main_window_res.h"
 #include "ui/main_window.h"
 #include "ui/message_loop.h"
-
-static const char kMainClassName[] = "TovikClass";
 
 void MainWindowTest::SetUp()
 {
@@ -21,8 +17,8 @@ void MainWindowTest::TearDown()
     window_ = NULL;
     Pump();
     TakeQuitCode();
-    // Every test registers the class afresh, as a new process would.
-    UnregisterClassA(kMainClassName, GetModuleHandleA(NULL));
+    // Every window registers the class afresh, as a new process would.
+    UnregisterClassA("TovikClass", GetModuleHandleA(NULL));
     DeleteFileA(IniPath().c_str());
 }
 
@@ -45,36 +41,19 @@ void MainWindowTest::Pump()
     }
 }
 
-static LPARAM KeyData(UINT key, bool release)
-{
-    LPARAM data = 1 | ((LPARAM)MapVirtualKeyA(key, MAPVK_VK_TO_VSC) << 16);
-    if (release) data |= (LPARAM)0xC0000000;
-    return data;
-}
-
 void MainWindowTest::PressKey(HWND target, UINT key)
 {
-    MSG message = {};
-    message.hwnd = target;
-    message.message = WM_KEYDOWN;
-    message.wParam = key;
-    message.lParam = KeyData(key, false);
+    LPARAM scan = (LPARAM)MapVirtualKeyA(key, MAPVK_VK_TO_VSC) << 16;
+    MSG message = {target, WM_KEYDOWN, key, 1 | scan, 0, {0, 0}};
     DeliverLoopMessage(window_, &message);
     Pump();  // the character that TranslateMessage made
-    if (!IsWindow(target)) return;
+    // The release goes where the focus is by then, as the system sends it.
+    message.hwnd = GetFocus();
+    if (!message.hwnd) return;
     message.message = WM_KEYUP;
-    message.lParam = KeyData(key, true);
+    message.lParam = 1 | scan | (LPARAM)0xC0000000;
     DeliverLoopMessage(window_, &message);
     Pump();
-}
-
-void MainWindowTest::Type(HWND target, const char* text)
-{
-    for (const char* c = text; *c; ++c) {
-        SHORT scan = VkKeyScanA(*c);
-        ASSERT_EQ(0, scan & 0xFF00) << "only unshifted keys: " << *c;
-        PressKey(target, (UINT)(scan & 0xFF));
-    }
 }
 
 LRESULT MainWindowTest::Command(int id, WORD code)
@@ -87,8 +66,6 @@ void MainWindowTest::Choose(int comboId, int index)
 {
     HWND combo = Control(comboId);
     SetFocus(combo);
-    // Home, then Down as often as needed: each step is a selection that the
-    // closed drop-down list confirms at once.
     PressKey(combo, VK_HOME);
     for (int i = 0; i < index; ++i) PressKey(combo, VK_DOWN);
 }
@@ -105,86 +82,6 @@ int MainWindowTest::TakeQuitCode()
     MSG message;
     if (PeekMessageA(&message, NULL, WM_QUIT, WM_QUIT, PM_REMOVE)) return (int)message.wParam;
     return -1;
-}
-
-// ---- the about box -------------------------------------------------------------
-
-namespace {
-
-struct AboutRun {
-    HWND mainWindow;
-    const std::function<void(HWND)>* scenario;
-    HWND box;
-    bool started;
-    int ticksAfter;
-    bool forced;
-};
-
-AboutRun* g_aboutRun;
-
-HWND FindOwnedBox(HWND owner)
-{
-    struct Search {
-        HWND owner;
-        HWND found;
-    } search = {owner, NULL};
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND window, LPARAM data) -> BOOL {
-            Search* s = (Search*)data;
-            char name[32];
-            GetClassNameA(window, name, sizeof name);
-            if (strcmp(name, "#32770") == 0 && GetWindow(window, GW_OWNER) == s->owner &&
-                IsWindowVisible(window)) {
-                s->found = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        (LPARAM)&search);
-    return search.found;
-}
-
-void CALLBACK AboutTick(HWND, UINT, UINT_PTR timer, DWORD)
-{
-    AboutRun* run = g_aboutRun;
-    if (!run) {
-        KillTimer(NULL, timer);
-        return;
-    }
-    if (!run->started) {
-        run->box = FindOwnedBox(run->mainWindow);
-        if (!run->box) return;  // not up yet
-        run->started = true;
-        (*run->scenario)(run->box);
-        return;
-    }
-    // The scenario had its time to close the box; a box still open after a
-    // second is ended by force so that the test cannot hang.
-    if (IsWindow(run->box) && ++run->ticksAfter > 50) {
-        run->forced = true;
-        EndDialog(run->box, 0);
-    }
-}
-
-}  // namespace
-
-bool RunAboutBox(HWND mainWindow, const std::function<void(HWND box)>& scenario)
-{
-    AboutRun run = {mainWindow, &scenario, NULL, false, 0, false};
-    g_aboutRun = &run;
-    UINT_PTR timer = SetTimer(NULL, 0, 20, AboutTick);
-    SendMessageA(mainWindow, WM_COMMAND, MAKEWPARAM(1020, BN_CLICKED),
-                 (LPARAM)GetDlgItem(mainWindow, 1020));
-    KillTimer(NULL, timer);
-    g_aboutRun = NULL;
-    return run.started && !run.forced;
-}
-
-void PostKey(HWND target, UINT key)
-{
-    PostMessageA(target, WM_KEYDOWN, key, KeyData(key, false));
-    PostMessageA(target, WM_KEYUP, key, KeyData(key, true));
 }
 
 std::string ReadText(HWND window)

@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <functional>
 #include <string>
 
 class MainWindowTest : public ::testing::Test {
@@ -22,14 +21,12 @@ protected:
 
     // Handles every waiting message the way the program's loop does.
     void Pump();
-    // A key press and release delivered to target through the loop.
+    // A key pressed in target and released, through the loop.
     void PressKey(HWND target, UINT key);
-    // Types text (one-byte characters) into target through the loop.
-    void Type(HWND target, const char* text);
     // The command a control sends to the main window.
     LRESULT Command(int id, WORD code = 0);
-    // Picks entry index of a combo box the way the user does (which the combo
-    // confirms with CBN_SELENDOK).
+    // Picks entry index of a drop-down list with the keys, which the combo
+    // confirms at each step (CBN_SELENDOK).
     void Choose(int comboId, int index);
 
     std::string IniPath() const;
@@ -39,15 +36,5 @@ protected:
 private:
     HWND window_ = NULL;
 };
-
-// Runs the about box modally from the main window's help button. As soon as
-// the box is up, scenario runs inside its modal loop with the box's handle;
-// the scenario must end the box (by a message or a key). Returns false when
-// the box never appeared or had to be closed by force.
-bool RunAboutBox(HWND mainWindow, const std::function<void(HWND box)>& scenario);
-
-// A key press and release delivered to target through a modal dialog's own
-// loop: posted, so that the loop that is running handles them.
-void PostKey(HWND target, UINT key);
 
 std::string ReadText(HWND window);
