@@ -6,31 +6,27 @@
 
 #include "rename/rename_run.h"
 
-static PauseRecorder* g_recorder;
-
-PauseRecorder::PauseRecorder()
-{
-    g_recorder = this;
-    SetPauseHandler(&PauseRecorder::Handle);
-}
-
-PauseRecorder::~PauseRecorder()
-{
-    SetPauseHandler(0);
-    g_recorder = nullptr;
-}
-
-void PauseRecorder::Handle(DWORD milliseconds)
-{
-    g_recorder->pauses_.push_back(milliseconds);
-    if (g_recorder->during) g_recorder->during(g_recorder->context);
-}
+static RenameTest* g_test;
 
 RenameTest::RenameTest()
 {
+    g_test = this;
+    SetPauseHandler(&RenameTest::RecordPause);
     FillCombos();
     SetPattern("Sample", "1", 3, "");
     SetOperation(RenameOnly, Keep);
+}
+
+RenameTest::~RenameTest()
+{
+    SetPauseHandler(0);
+    g_test = nullptr;
+}
+
+void RenameTest::RecordPause(DWORD milliseconds)
+{
+    g_test->pauses.push_back(milliseconds);
+    g_test->DuringPause();
 }
 
 void RenameTest::SetPattern(const char* prefix, const char* start, int digitIndex, const char* suffix)
@@ -54,15 +50,16 @@ void RenameTest::SetOperation(int operation, int extensionMode, const std::strin
     SetWindowTextA(state->extensionEdit, replacement);
 }
 
-void RenameTest::AddEntries(const std::vector<std::string>& paths)
+void RenameTest::SetEntries(const Strings& paths)
 {
+    SendMessageA(state->fileList, LB_RESETCONTENT, 0, 0);
     for (const std::string& path : paths)
         SendMessageA(state->fileList, LB_ADDSTRING, 0, (LPARAM)path.c_str());
 }
 
-std::vector<std::string> RenameTest::ListEntries() const
+Strings RenameTest::ListEntries() const
 {
-    std::vector<std::string> entries;
+    Strings entries;
     int count = (int)SendMessageA(state->fileList, LB_GETCOUNT, 0, 0);
     for (int i = 0; i < count; i++) {
         char text[1024] = "";
@@ -72,43 +69,45 @@ std::vector<std::string> RenameTest::ListEntries() const
     return entries;
 }
 
-std::string RenameTest::MakeFile(const std::string& name, const std::string& content)
+HANDLE HoldOpen(const std::string& path)
 {
-    std::string path = folder / name;
-    EXPECT_TRUE(WriteFileText(path, content)) << path;
-    return path;
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL);
+    EXPECT_NE(INVALID_HANDLE_VALUE, file) << path;
+    return file;
 }
 
-std::string RenameTest::MakeFolder(const std::string& name)
+void MakeFiles(const std::string& folder, const Strings& files)
 {
-    std::string path = folder / name;
-    EXPECT_TRUE(CreateDirectoryA(path.c_str(), NULL)) << path;
-    return path;
+    for (const std::string& file : files) {
+        size_t equals = file.find('=');
+        std::string path = folder + "\\" + file.substr(0, equals);
+        EXPECT_TRUE(WriteFileText(path, file.substr(equals + 1))) << path;
+    }
 }
 
-std::vector<std::string> RenameTest::Names(const std::string& subfolder) const
+Strings FolderContents(const std::string& folder)
 {
-    return FolderNames(subfolder.empty() ? folder.Path() : folder / subfolder);
-}
-
-std::vector<std::string> FolderNames(const std::string& base)
-{
-    std::vector<std::string> names;
+    Strings items;
     WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((base + "\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return names;
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return items;
     do {
         std::string name = found.cFileName;
         if (name == "." || name == "..") continue;
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) name += "\\";
-        names.push_back(name);
+        bool isFolder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        items.push_back(isFolder ? name + "\\" : name + "=" + ReadFileText(folder + "\\" + name));
     } while (FindNextFileA(search, &found));
     FindClose(search);
-    std::sort(names.begin(), names.end());
-    return names;
+    return Sorted(items);
 }
 
-std::string ReasonText(DWORD error)
+Strings Sorted(Strings items)
+{
+    std::sort(items.begin(), items.end());
+    return items;
+}
+
+std::string FailureLine(const std::string& path, DWORD error)
 {
     char text[1024];
     DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, NULL,
@@ -117,18 +116,13 @@ std::string ReasonText(DWORD error)
     while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r' || reason.back() == ' '))
         reason.pop_back();
     EXPECT_FALSE(reason.empty()) << "no system text for error " << error;
-    return reason;
+    return path + " : " + reason;
 }
 
-std::string FailureLine(const std::string& path, DWORD error)
-{
-    return path + " : " + ReasonText(error);
-}
-
-std::string FailureListText(const std::vector<std::string>& lines, int more)
+std::string FailureListText(const Strings& lines, int more)
 {
     std::string text = "次のファイルは改名（リネーム）できませんでした。\r\n\r\n";
     for (size_t i = 0; i < lines.size(); i++) text += (i ? "\r\n" : "") + lines[i];
-    if (more > 0) text += (lines.empty() ? "" : "\r\n") + std::string("ほか ") + std::to_string(more) + " 件";
+    if (more > 0) text += "\r\nほか " + std::to_string(more) + " 件";
     return text;
 }

@@ -1,481 +1,183 @@
 // The per-file loop on real files: every operation and extension mode, the
 // collision questions, a run's own files taking each other's places, and the
 // list of files that could not be renamed.
-#include <gtest/gtest.h>
-#include <windows.h>
-
-#include <string.h>
-
-#include <algorithm>
-#include <string>
-#include <vector>
 
 #include "rename/rename_run.h"
 #include "rename/run_failures.h"
 #include "rename_fixture.h"
-#include "support/prompt_script.h"
 
 namespace {
 
-typedef std::vector<std::string> NameList;
-
-std::string OverwriteText(const std::string& newPath)
-{
-    return "コピー先フォルダには既にファイル[ " + newPath +
-           " ]が存在します。\r\n上書きしますか？\r\n\r\n[ YES        ] => 上書き\r\n"
-           "[ NO         ] => 上書きせずに処理続行\r\n[ キャンセル ] => 処理中断";
-}
-
-std::string OverwriteTitle(const std::string& source)
-{
-    return "ファイルの上書き確認(" + source + ")";
-}
-
 class RunRenameTest : public RenameTest {};
-
-struct OperationCase {
-    int operation;
-    int mode;
-    NameList source;  // the source folder afterwards
-    NameList output;  // the output folder afterwards
-};
 
 TEST_F(RunRenameTest, EveryOperationAndExtensionModeOnDisk)
 {
-    const OperationCase cases[] = {
-        {RenameOnly, Keep, {"Sample0001.JPG", "Sample0002.Txt", "Sample0003"}, {}},
-        {RenameOnly, Lower, {"Sample0001.jpg", "Sample0002.txt", "Sample0003"}, {}},
-        {RenameOnly, Upper, {"Sample0001.JPG", "Sample0002.TXT", "Sample0003"}, {}},
-        {RenameOnly, Specified, {"Sample0001.png", "Sample0002.png", "Sample0003.png"}, {}},
-        {RenameMove, Keep, {}, {"Sample0001.JPG", "Sample0002.Txt", "Sample0003"}},
-        {RenameMove, Lower, {}, {"Sample0001.jpg", "Sample0002.txt", "Sample0003"}},
-        {RenameMove, Upper, {}, {"Sample0001.JPG", "Sample0002.TXT", "Sample0003"}},
-        {RenameMove, Specified, {}, {"Sample0001.png", "Sample0002.png", "Sample0003.png"}},
-        {RenameCopy, Keep, {"IMG_7.JPG", "memo.Txt", "写真"}, {"Sample0001.JPG", "Sample0002.Txt", "Sample0003"}},
-        {RenameCopy, Lower, {"IMG_7.JPG", "memo.Txt", "写真"}, {"Sample0001.jpg", "Sample0002.txt", "Sample0003"}},
-        {RenameCopy, Upper, {"IMG_7.JPG", "memo.Txt", "写真"}, {"Sample0001.JPG", "Sample0002.TXT", "Sample0003"}},
-        {RenameCopy, Specified, {"IMG_7.JPG", "memo.Txt", "写真"}, {"Sample0001.png", "Sample0002.png", "Sample0003.png"}},
-        // The source itself: nothing to do, or only its letter case changes.
-        {ExtensionOnly, Keep, {"IMG_7.JPG", "memo.Txt", "写真"}, {}},
-        {ExtensionOnly, Lower, {"IMG_7.jpg", "memo.txt", "写真"}, {}},
-        {ExtensionOnly, Upper, {"IMG_7.JPG", "memo.TXT", "写真"}, {}},
-        {ExtensionOnly, Specified, {"IMG_7.png", "memo.png", "写真.png"}, {}},
-    };
-    const char* contents[] = {"jpeg", "text", "none"};
-    for (const OperationCase& c : cases) {
-        SCOPED_TRACE(std::to_string(c.operation) + "/" + std::to_string(c.mode));
-        TempFolder work;
-        std::string source = work / "src", output = work / "out";
-        ASSERT_TRUE(CreateDirectoryA(source.c_str(), NULL));
-        ASSERT_TRUE(CreateDirectoryA(output.c_str(), NULL));
-        std::vector<std::string> files = {source + "\\IMG_7.JPG", source + "\\memo.Txt",
-                                          source + "\\写真"};
-        for (int i = 0; i < 3; i++) ASSERT_TRUE(WriteFileText(files[i], contents[i]));
-        SendMessageA(state->fileList, LB_RESETCONTENT, 0, 0);
-        AddEntries(files);
-        SetOperation(c.operation, c.mode, output, "png");
+    const Strings sources = {"IMG_7.JPG=jpeg", "memo.Txt=text", "写真=none"};
+    const char* const bases[] = {"IMG_7", "memo", "写真"};
+    const char* const contents[] = {"jpeg", "text", "none"};
+    // The three files' extensions afterwards under Keep, Lower, Upper and Specified.
+    const char* const extensions[4][3] = {
+        {".JPG", ".Txt", ""}, {".jpg", ".txt", ""}, {".JPG", ".TXT", ""}, {".png", ".png", ".png"}};
+    for (int operation : {RenameOnly, RenameMove, RenameCopy, ExtensionOnly}) {
+        for (int mode : {Keep, Lower, Upper, Specified}) {
+            SCOPED_TRACE(std::to_string(operation) + "/" + std::to_string(mode));
+            TempFolder work;
+            std::string source = work / "src", output = work / "out";
+            ASSERT_TRUE(CreateDirectoryA(source.c_str(), NULL));
+            ASSERT_TRUE(CreateDirectoryA(output.c_str(), NULL));
+            MakeFiles(source, sources);
+            SetEntries({source + "\\IMG_7.JPG", source + "\\memo.Txt", source + "\\写真"});
+            SetOperation(operation, mode, output, "png");
 
-        PromptScript script;
-        EXPECT_EQ(1, RunRename());
+            PromptScript script;
+            EXPECT_EQ(1, RunRename());
 
-        EXPECT_EQ(0u, script.Count()) << script.Last().text;
-        NameList expectedSource = c.source, expectedOutput = c.output;
-        std::sort(expectedSource.begin(), expectedSource.end());
-        EXPECT_EQ(expectedSource, FolderNames(source));
-        EXPECT_EQ(expectedOutput, FolderNames(output));
-        // Every file keeps its content under its new name.
-        const NameList& renamed = c.output.empty() ? c.source : c.output;
-        for (int i = 0; i < 3; i++) {
-            std::string base = c.output.empty() ? source : output;
-            EXPECT_EQ(contents[i], ReadFileText(base + "\\" + renamed[i])) << renamed[i];
+            EXPECT_EQ(0u, script.Count()) << script.Last().text;
+            Strings renamed;
+            for (int i = 0; i < 3; i++) {
+                std::string base = operation == ExtensionOnly ? bases[i] : "Sample000" + std::to_string(i + 1);
+                renamed.push_back(base + extensions[mode][i] + "=" + contents[i]);
+            }
+            bool toOutput = operation == RenameMove || operation == RenameCopy;
+            EXPECT_EQ(operation == RenameCopy ? sources : toOutput ? Strings{} : Sorted(renamed),
+                      FolderContents(source));
+            EXPECT_EQ(toOutput ? Sorted(renamed) : Strings{}, FolderContents(output));
+            EXPECT_EQ(3u, ListEntries().size()) << "the run leaves the list to the start command";
         }
-        EXPECT_EQ(3, (int)SendMessageA(state->fileList, LB_GETCOUNT, 0, 0))
-            << "the run itself leaves the list to the start command";
     }
 }
 
-struct AnswerCase {
-    int answer;
-    int result;
-    std::string target;  // content of Sample0002.txt afterwards
-    bool sourceKept;
-    std::string next;    // content of Sample0003.txt afterwards
-};
+typedef std::vector<std::pair<const char*, DWORD>> Failures;
 
-TEST_F(RunRenameTest, OverwriteQuestionYesNoCancel)
-{
-    const AnswerCase cases[] = {
-        {IDYES, 1, "B", false, "C"},
-        {IDNO, 1, "outside", true, "C"},
-        {IDCANCEL, 0, "outside", true, "<missing>"},
-    };
-    for (const AnswerCase& c : cases) {
-        SCOPED_TRACE(c.answer);
-        TempFolder work;
-        std::vector<std::string> files = {work / "a.txt", work / "b.txt", work / "c.txt"};
-        WriteFileText(files[0], "A");
-        WriteFileText(files[1], "B");
-        WriteFileText(files[2], "C");
-        WriteFileText(work / "Sample0002.txt", "outside");
-        SendMessageA(state->fileList, LB_RESETCONTENT, 0, 0);
-        AddEntries(files);
-
-        PromptScript script({c.answer});
-        EXPECT_EQ(c.result, RunRename());
-
-        ASSERT_EQ(1u, script.Count());
-        const AskedPrompt& asked = script.Last();
-        EXPECT_EQ(OverwriteText(work / "Sample0002.txt"), asked.text);
-        EXPECT_EQ(OverwriteTitle(files[1]), asked.title);
-        EXPECT_EQ((UINT)MB_YESNOCANCEL, asked.buttons);
-        EXPECT_EQ((UINT)MB_ICONQUESTION, asked.icon);
-        EXPECT_EQ(controls.Window(), asked.owner);
-        EXPECT_EQ("A", ReadFileText(work / "Sample0001.txt"));
-        EXPECT_EQ(c.target, ReadFileText(work / "Sample0002.txt"));
-        EXPECT_EQ(c.sourceKept, FileExists(files[1]));
-        EXPECT_EQ(c.next, ReadFileText(work / "Sample0003.txt"));
-        EXPECT_EQ(c.result == 0, FileExists(files[2]));
-    }
-}
-
-TEST_F(RunRenameTest, NumbersFollowListPositionsWhenAFileIsSkipped)
-{
-    std::vector<std::string> files = {MakeFile("x.txt", "X"), MakeFile("y.txt", "Y"),
-                                      MakeFile("z.txt", "Z")};
-    MakeFile("Sample0002.txt", "taken");
-    AddEntries(files);
-
-    PromptScript script({IDNO});
-    EXPECT_EQ(1, RunRename());
-
-    EXPECT_EQ(1u, script.Count());
-    EXPECT_EQ(NameList({"Sample0001.txt", "Sample0002.txt", "Sample0003.txt", "y.txt"}), Names());
-    EXPECT_EQ("X", ReadFileText(PathOf("Sample0001.txt")));
-    EXPECT_EQ("taken", ReadFileText(PathOf("Sample0002.txt")));
-    EXPECT_EQ("Z", ReadFileText(PathOf("Sample0003.txt")));
-}
-
-TEST_F(RunRenameTest, RenameCopyKeepsEverySourceAlsoWhenOverwriting)
-{
-    std::string output = MakeFolder("out");
-    std::vector<std::string> files = {MakeFile("a.txt", "A"), MakeFile("b.txt", "B")};
-    MakeFile("out\\Sample0001.txt", "old");
-    AddEntries(files);
-    SetOperation(RenameCopy, Keep, output);
-
-    PromptScript script({IDYES});
-    EXPECT_EQ(1, RunRename());
-
-    EXPECT_EQ(1u, script.Count());
-    EXPECT_EQ("A", ReadFileText(files[0]));
-    EXPECT_EQ("B", ReadFileText(files[1]));
-    EXPECT_EQ("A", ReadFileText(output + "\\Sample0001.txt"));
-    EXPECT_EQ("B", ReadFileText(output + "\\Sample0002.txt"));
-}
-
-struct SelfCase {
+// One run in a folder of its own, which is the output folder too; files are
+// named by their names in it.
+struct Scenario {
     const char* name;
-    int operation;
-    int mode;
-    const char* file;
-    const char* after;
+    Strings files;    // "name=content" before the run
+    Strings entries;  // the list
+    std::vector<int> answers;
+    Strings asked;    // "source>new name" of each overwrite question, in order
+    Strings after;    // "name=content" of everything in the folder afterwards
+    Failures failed = {};  // the failure list's sources and reasons
+    const char* held = nullptr;  // a file held open without sharing during the run
+    int operation = RenameOnly, mode = Keep;
+    const char* start = "1";
 };
 
-TEST_F(RunRenameTest, TheSourceItselfIsNoCollision)
+TEST_F(RunRenameTest, QuestionsAndWhatEachFileBecomes)
 {
-    const SelfCase cases[] = {
-        {"same path", ExtensionOnly, Keep, "IMG_7.JPG", "IMG_7.JPG"},
-        {"lower case", ExtensionOnly, Lower, "IMG_7.JPG", "IMG_7.jpg"},
-        {"upper case", ExtensionOnly, Upper, "IMG_7.jpg", "IMG_7.JPG"},
-        {"already named", RenameOnly, Keep, "Sample0001.jpg", "Sample0001.jpg"},
-        {"only the prefix's case", RenameOnly, Keep, "sample0001.jpg", "Sample0001.jpg"},
-        {"double-byte name", ExtensionOnly, Lower, "写真ソ.TXT", "写真ソ.txt"},
+    const Strings abc = {"a.txt=A", "b.txt=B", "c.txt=C", "Sample0002.txt=outside"};
+    const Strings four = {"Sample0001.jpg=1", "Sample0002.jpg=2", "Sample0003.jpg=3", "Sample0004.jpg=4"};
+    const Scenario cases[] = {
+        {"Yes at the overwrite question", abc, {"a.txt", "b.txt", "c.txt"}, {IDYES}, {"b.txt>Sample0002.txt"},
+         {"Sample0001.txt=A", "Sample0002.txt=B", "Sample0003.txt=C"}},
+        // The skipped file's number is not given to the next one.
+        {"No at the overwrite question", abc, {"a.txt", "b.txt", "c.txt"}, {IDNO}, {"b.txt>Sample0002.txt"},
+         {"Sample0001.txt=A", "Sample0002.txt=outside", "Sample0003.txt=C", "b.txt=B"}},
+        {"RenameCopy keeps every source, also when overwriting", abc, {"a.txt", "b.txt"}, {IDYES},
+         {"b.txt>Sample0002.txt"}, {"Sample0001.txt=A", "Sample0002.txt=B", "a.txt=A", "b.txt=B", "c.txt=C"},
+         {}, nullptr, RenameCopy},
+        // The source itself is no collision.
+        {"same path", {"IMG_7.JPG=self"}, {"IMG_7.JPG"}, {}, {}, {"IMG_7.JPG=self"}, {}, nullptr, ExtensionOnly},
+        {"letter case only", {"IMG_7.JPG=self"}, {"IMG_7.JPG"}, {}, {}, {"IMG_7.jpg=self"}, {}, nullptr,
+         ExtensionOnly, Lower},
+        {"double-byte name, letter case only", {"写真ソ.txt=self"}, {"写真ソ.txt"}, {}, {}, {"写真ソ.TXT=self"},
+         {}, nullptr, ExtensionOnly, Upper},
+        // Renumbering in place: no question, nothing lost.
+        {"renumbered from 2", four, {"Sample0001.jpg", "Sample0002.jpg", "Sample0003.jpg", "Sample0004.jpg"}, {},
+         {}, {"Sample0002.jpg=1", "Sample0003.jpg=2", "Sample0004.jpg=3", "Sample0005.jpg=4"}, {}, nullptr,
+         RenameOnly, Keep, "2"},
+        {"reversed", four, {"Sample0004.jpg", "Sample0003.jpg", "Sample0002.jpg", "Sample0001.jpg"}, {}, {},
+         {"Sample0001.jpg=4", "Sample0002.jpg=3", "Sample0003.jpg=2", "Sample0004.jpg=1"}},
+        {"one moved to the top", four, {"Sample0004.jpg", "Sample0001.jpg", "Sample0002.jpg", "Sample0003.jpg"},
+         {}, {}, {"Sample0001.jpg=4", "Sample0002.jpg=1", "Sample0003.jpg=2", "Sample0004.jpg=3"}},
+        // The question stays for a file the run itself produced.
+        {"two entries composing one path", {"a.jpg=jpeg", "a.gif=gif"}, {"a.jpg", "a.gif"}, {IDNO},
+         {"a.gif>a.png"}, {"a.gif=gif", "a.png=jpeg"}, {}, nullptr, ExtensionOnly, Specified},
+        // b.txt is to take the place of the next entry, whose new name is
+        // taken by a file outside the run: that one is asked about first.
+        {"a chain ending at a file outside the run", {"b.txt=B", "Sample0001.txt=S1", "Sample0002.txt=outside"},
+         {"b.txt", "Sample0001.txt"}, {IDNO, IDNO}, {"Sample0001.txt>Sample0002.txt", "b.txt>Sample0001.txt"},
+         {"Sample0001.txt=S1", "Sample0002.txt=outside", "b.txt=B"}},
+        // A ring moves whole or not at all; a missing file makes it a chain.
+        {"a ring with a file missing", {"Sample0003.jpg=3", "Sample0001.jpg=1"},
+         {"Sample0003.jpg", "Sample0001.jpg", "Sample0002.jpg"}, {}, {}, {"Sample0001.jpg=3", "Sample0002.jpg=1"},
+         {{"Sample0002.jpg", ERROR_FILE_NOT_FOUND}}},
+        {"a ring whose first file is held", four, {"Sample0002.jpg", "Sample0001.jpg"}, {}, {},
+         four, {{"Sample0002.jpg", ERROR_SHARING_VIOLATION}, {"Sample0001.jpg", ERROR_ALREADY_EXISTS}},
+         "Sample0002.jpg"},
+        {"a ring held after some moves", four,
+         {"Sample0004.jpg", "Sample0001.jpg", "Sample0002.jpg", "Sample0003.jpg"}, {}, {}, four,
+         {{"Sample0004.jpg", ERROR_ALREADY_EXISTS}, {"Sample0001.jpg", ERROR_ALREADY_EXISTS},
+          {"Sample0002.jpg", ERROR_SHARING_VIOLATION}, {"Sample0003.jpg", ERROR_ALREADY_EXISTS}},
+         "Sample0002.jpg"},
+        {"the same file twice", {"a.txt=A", "x.txt=X"}, {"a.txt", "x.txt", "a.txt"}, {}, {},
+         {"Sample0001.txt=A", "Sample0002.txt=X"}, {{"a.txt", ERROR_FILE_NOT_FOUND}}},
+        // A copy put over the next entry's source after Yes: that entry's
+        // file is gone, and the copy is not copied again under its new name.
+        {"a source replaced by the run", {"a.txt=A", "Sample0001.txt=S1"}, {"a.txt", "Sample0001.txt"}, {IDYES},
+         {"a.txt>Sample0001.txt"}, {"Sample0001.txt=A", "a.txt=A"}, {{"Sample0001.txt", ERROR_FILE_NOT_FOUND}},
+         nullptr, RenameCopy},
     };
-    for (const SelfCase& c : cases) {
+    for (const Scenario& c : cases) {
         SCOPED_TRACE(c.name);
         TempFolder work;
-        std::string file = work / c.file;
-        WriteFileText(file, "self");
-        SendMessageA(state->fileList, LB_RESETCONTENT, 0, 0);
-        AddEntries({file});
-        SetOperation(c.operation, c.mode);
-
-        PromptScript script;
-        EXPECT_EQ(1, RunRename());
-
-        EXPECT_EQ(0u, script.Count()) << "no question about the file itself";
-        EXPECT_EQ(NameList{c.after}, FolderNames(work.Path())) << "the new letter case, and no temporary name left";
-        EXPECT_EQ("self", ReadFileText(work / c.after));
-    }
-}
-
-struct RenumberCase {
-    const char* name;
-    std::vector<int> order;  // list order, by file number
-    const char* start;
-    std::vector<std::string> expected;  // content of Sample0001, Sample0002, ...
-};
-
-class RenumberTest : public RenameTest {
-protected:
-    std::vector<std::string> Numbered(int count)
-    {
-        std::vector<std::string> files;
-        for (int i = 1; i <= count; i++) {
-            char name[32];
-            snprintf(name, sizeof name, "Sample%04d.jpg", i);
-            files.push_back(MakeFile(name, std::to_string(i)));
-        }
-        return files;
-    }
-};
-
-TEST_F(RenumberTest, FilesOfTheRunTakeEachOthersPlacesWithoutAQuestion)
-{
-    const RenumberCase cases[] = {
-        {"renumbered from 2", {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}, "2",
-         {"<missing>", "1", "2", "3", "4", "5", "6", "7", "8", "9", "10"}},
-        {"reversed", {10, 9, 8, 7, 6, 5, 4, 3, 2, 1}, "1",
-         {"10", "9", "8", "7", "6", "5", "4", "3", "2", "1"}},
-        {"one moved to the top", {4, 1, 2, 3}, "1", {"4", "1", "2", "3"}},
-        {"one moved to the end", {2, 3, 4, 1}, "1", {"2", "3", "4", "1"}},
-        {"two swapped", {2, 1, 3}, "1", {"2", "1", "3"}},
-        {"renumbered from 0", {1, 2, 3}, "0", {"2", "3", "<missing>"}},
-    };
-    for (const RenumberCase& c : cases) {
-        SCOPED_TRACE(c.name);
-        for (const std::string& name : Names()) DeleteFileA(PathOf(name).c_str());
-        std::vector<std::string> files = Numbered((int)c.order.size());
-        SendMessageA(state->fileList, LB_RESETCONTENT, 0, 0);
-        for (int number : c.order) AddEntries({files[number - 1]});
+        MakeFiles(work.Path(), c.files);
+        Strings entries;
+        for (const std::string& name : c.entries) entries.push_back(work / name);
+        SetEntries(entries);
         SetPattern("Sample", c.start, 3, "");
+        SetOperation(c.operation, c.mode, work.Path(), "png");
+        HANDLE held = c.held ? HoldOpen(work / c.held) : INVALID_HANDLE_VALUE;
 
         PromptScript script;
+        for (int answer : c.answers) script.Answer(answer);
         EXPECT_EQ(1, RunRename());
+        if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
 
-        EXPECT_EQ(0u, script.Count()) << script.Last().text;
-        std::vector<std::string> contents;
-        for (size_t i = 1; i <= c.expected.size(); i++) {
-            char name[32];
-            snprintf(name, sizeof name, "Sample%04d.jpg", (int)i);
-            contents.push_back(ReadFileText(PathOf(name)));
+        ASSERT_EQ(c.asked.size() + (c.failed.empty() ? 0 : 1), script.Count());
+        for (size_t i = 0; i < c.asked.size(); i++) {
+            const AskedPrompt& asked = script.Asked()[i];
+            size_t arrow = c.asked[i].find('>');
+            EXPECT_EQ("コピー先フォルダには既にファイル[ " + (work / c.asked[i].substr(arrow + 1)) +
+                          " ]が存在します。\r\n上書きしますか？\r\n\r\n[ YES        ] => 上書き\r\n"
+                          "[ NO         ] => 上書きせずに処理続行\r\n[ キャンセル ] => 処理中断",
+                      asked.text);
+            EXPECT_EQ("ファイルの上書き確認(" + (work / c.asked[i].substr(0, arrow)) + ")", asked.title);
+            EXPECT_EQ((UINT)MB_YESNOCANCEL | MB_ICONQUESTION, asked.buttons | asked.icon);
+            EXPECT_EQ(controls.Window(), asked.owner);
         }
-        EXPECT_EQ(c.expected, contents);
-        if (std::string(c.start) == "0") {
-            EXPECT_EQ("1", ReadFileText(PathOf("Sample0000.jpg")));
-        }
-        for (const std::string& name : Names())
-            EXPECT_EQ(0u, name.find("Sample")) << "no temporary name left: " << name;
+        Strings lines;
+        for (const auto& failure : c.failed) lines.push_back(FailureLine(work / failure.first, failure.second));
+        if (!lines.empty()) { EXPECT_EQ(FailureListText(lines), script.Last().text); }
+        EXPECT_EQ(Sorted(c.after), FolderContents(work.Path())) << "no temporary name left";
     }
-}
-
-TEST_F(RunRenameTest, AMissingFileBreaksARingIntoAChain)
-{
-    // Sample0003 -> Sample0001 -> Sample0002 -> Sample0003 would be a ring;
-    // Sample0002 is gone, so the others move into the places left free.
-    std::vector<std::string> files = {MakeFile("Sample0003.jpg", "3"), MakeFile("Sample0001.jpg", "1"),
-                                      PathOf("Sample0002.jpg")};
-    AddEntries(files);
-
-    PromptScript script;
-    EXPECT_EQ(1, RunRename());
-
-    ASSERT_EQ(1u, script.Count());
-    EXPECT_EQ(FailureListText({FailureLine(files[2], ERROR_FILE_NOT_FOUND)}), script.Last().text);
-    EXPECT_EQ(NameList({"Sample0001.jpg", "Sample0002.jpg"}), Names());
-    EXPECT_EQ("3", ReadFileText(PathOf("Sample0001.jpg")));
-    EXPECT_EQ("1", ReadFileText(PathOf("Sample0002.jpg")));
-}
-
-TEST_F(RunRenameTest, TwoEntriesComposingOnePathAskAboutTheFirstOnesFile)
-{
-    std::vector<std::string> files = {MakeFile("a.jpg", "jpeg"), MakeFile("a.gif", "gif")};
-    AddEntries(files);
-    SetOperation(ExtensionOnly, Specified, "", "png");
-
-    PromptScript script({IDNO});
-    EXPECT_EQ(1, RunRename());
-
-    ASSERT_EQ(1u, script.Count());
-    EXPECT_EQ(OverwriteText(PathOf("a.png")), script.Last().text);
-    EXPECT_EQ(OverwriteTitle(files[1]), script.Last().title);
-    EXPECT_EQ(NameList({"a.gif", "a.png"}), Names());
-    EXPECT_EQ("jpeg", ReadFileText(PathOf("a.png")));
-    EXPECT_EQ("gif", ReadFileText(PathOf("a.gif")));
-}
-
-TEST_F(RunRenameTest, AFileOfTheRunThatStaysIsAskedAbout)
-{
-    // a.png keeps its name; a.jpg's new name is a.png.
-    std::vector<std::string> files = {MakeFile("a.jpg", "jpeg"), MakeFile("a.png", "png")};
-    AddEntries(files);
-    SetOperation(ExtensionOnly, Specified, "", "png");
-
-    PromptScript script({IDNO});
-    EXPECT_EQ(1, RunRename());
-
-    ASSERT_EQ(1u, script.Count());
-    EXPECT_EQ(OverwriteTitle(files[0]), script.Last().title);
-    EXPECT_EQ("jpeg", ReadFileText(files[0]));
-    EXPECT_EQ("png", ReadFileText(files[1]));
-}
-
-TEST_F(RunRenameTest, AChainEndingAtAFileOutsideTheRunAsksFromItsEnd)
-{
-    // With prefix "new" and no digit count: entry 0 (b.txt) is to become
-    // new1.txt, the place of entry 1, which is to become new2.txt, taken by
-    // a file outside the run. Entry 1 is asked about first; after No, entry 0
-    // finds entry 1 still in its place and is asked about it.
-    std::vector<std::string> files = {MakeFile("b.txt", "B"), MakeFile("new1.txt", "N1")};
-    MakeFile("new2.txt", "outside");
-    AddEntries(files);
-    SetPattern("new", "1", -1, "");
-
-    PromptScript script({IDNO, IDNO});
-    EXPECT_EQ(1, RunRename());
-
-    ASSERT_EQ(2u, script.Count());
-    EXPECT_EQ(OverwriteTitle(files[1]), script.Asked()[0].title);
-    EXPECT_EQ(OverwriteText(PathOf("new2.txt")), script.Asked()[0].text);
-    EXPECT_EQ(OverwriteTitle(files[0]), script.Asked()[1].title);
-    EXPECT_EQ(OverwriteText(PathOf("new1.txt")), script.Asked()[1].text);
-    EXPECT_EQ("B", ReadFileText(files[0]));
-    EXPECT_EQ("N1", ReadFileText(PathOf("new1.txt")));
-    EXPECT_EQ("outside", ReadFileText(PathOf("new2.txt")));
-}
-
-TEST_F(RunRenameTest, AChainOfTheRunMovesFromItsEndWhenTheEndIsFree)
-{
-    std::vector<std::string> files = {MakeFile("b.txt", "B"), MakeFile("new1.txt", "N1")};
-    AddEntries(files);
-    SetPattern("new", "1", -1, "");
-
-    PromptScript script;
-    EXPECT_EQ(1, RunRename());
-
-    EXPECT_EQ(0u, script.Count());
-    EXPECT_EQ(NameList({"new1.txt", "new2.txt"}), Names());
-    EXPECT_EQ("B", ReadFileText(PathOf("new1.txt")));
-    EXPECT_EQ("N1", ReadFileText(PathOf("new2.txt")));
-}
-
-TEST_F(RunRenameTest, AFolderInTheWayIsReportedAndTheRunGoesOn)
-{
-    std::vector<std::string> files = {MakeFile("a.txt", "A"), MakeFile("b.txt", "B")};
-    MakeFolder("Sample0001.txt");
-    AddEntries(files);
-
-    PromptScript script;
-    EXPECT_EQ(1, RunRename());
-
-    ASSERT_EQ(1u, script.Count());
-    EXPECT_EQ("コピー先ファイル名[ " + PathOf("Sample0001.txt") +
-                  " ]は既にフォルダ名として登録されています。\r\n"
-                  "このファイルの改名（リネーム）を中止して処理を続けます。",
-              script.Last().text);
-    EXPECT_EQ("フォルダ名重複", script.Last().title);
-    EXPECT_EQ((UINT)MB_OK, script.Last().buttons);
-    EXPECT_EQ((UINT)MB_ICONERROR, script.Last().icon);
-    EXPECT_EQ(controls.Window(), script.Last().owner);
-    EXPECT_EQ(NameList({"Sample0001.txt\\", "Sample0002.txt", "a.txt"}), Names());
-    EXPECT_EQ("B", ReadFileText(PathOf("Sample0002.txt")));
 }
 
 TEST_F(RunRenameTest, FailuresAreListedTwentyAtMostWithTheRestCounted)
 {
-    std::vector<std::string> missing;
-    for (int i = 0; i < 23; i++) missing.push_back(PathOf("gone" + std::to_string(i) + ".txt"));
-    std::string kept = MakeFile("here.txt", "H");
-    std::vector<std::string> entries = missing;
-    entries.insert(entries.begin() + 5, kept);
-    AddEntries(entries);
+    for (int count : {20, 23}) {
+        TempFolder work;
+        Strings missing, lines;
+        for (int i = 0; i < count; i++) {
+            missing.push_back(work / ("gone" + std::to_string(i) + ".txt"));
+            if (i < 20) lines.push_back(FailureLine(missing[i], ERROR_FILE_NOT_FOUND));
+        }
+        SetEntries(missing);
 
-    PromptScript script;
-    EXPECT_EQ(1, RunRename());
+        PromptScript script;
+        EXPECT_EQ(1, RunRename());
 
-    ASSERT_EQ(1u, script.Count()) << "one message after the loop";
-    std::vector<std::string> lines;
-    for (int i = 0; i < 20; i++) lines.push_back(FailureLine(missing[i], ERROR_FILE_NOT_FOUND));
-    EXPECT_EQ(FailureListText(lines, 3), script.Last().text);
-    EXPECT_EQ("改名（リネーム）できなかったファイル", script.Last().title);
-    EXPECT_EQ((UINT)MB_OK, script.Last().buttons);
-    EXPECT_EQ((UINT)MB_ICONERROR, script.Last().icon);
-    EXPECT_EQ(controls.Window(), script.Last().owner);
-    EXPECT_EQ("H", ReadFileText(PathOf("Sample0006.txt"))) << "its number is its position";
+        ASSERT_EQ(1u, script.Count()) << "one message after the loop";
+        EXPECT_EQ(FailureListText(lines, count - 20), script.Last().text);
+    }
 }
 
-TEST_F(RunRenameTest, TwentyFailuresNeedNoCount)
-{
-    std::vector<std::string> missing;
-    for (int i = 0; i < 20; i++) missing.push_back(PathOf("gone" + std::to_string(i) + ".txt"));
-    AddEntries(missing);
-
-    PromptScript script;
-    EXPECT_EQ(1, RunRename());
-
-    ASSERT_EQ(1u, script.Count());
-    std::vector<std::string> lines;
-    for (const std::string& path : missing) lines.push_back(FailureLine(path, ERROR_FILE_NOT_FOUND));
-    EXPECT_EQ(FailureListText(lines), script.Last().text);
-}
-
-TEST_F(RunRenameTest, AnEmptyListIsACompletedRun)
-{
-    PromptScript script;
-    EXPECT_EQ(1, RunRename());
-    EXPECT_EQ(0u, script.Count());
-}
-
-TEST_F(RunRenameTest, DuplicateEntriesNeverMoveAnotherEntrysFile)
-{
-    // The same file twice: the first entry renames it, the third finds it
-    // gone and says so.
-    std::vector<std::string> files = {MakeFile("a.txt", "A"), MakeFile("x.txt", "X")};
-    AddEntries({files[0], files[1], files[0]});
-
-    PromptScript script;
-    EXPECT_EQ(1, RunRename());
-
-    ASSERT_EQ(1u, script.Count());
-    EXPECT_EQ(FailureListText({FailureLine(files[0], ERROR_FILE_NOT_FOUND)}), script.Last().text);
-    EXPECT_EQ(NameList({"Sample0001.txt", "Sample0002.txt"}), Names());
-    EXPECT_EQ("A", ReadFileText(PathOf("Sample0001.txt")));
-}
-
-TEST_F(RunRenameTest, AnEntryWhosePlaceARunFileTookDoesNotMoveThatFile)
-{
-    // RenameCopy into the sources' own folder: entry 0 copies over entry 1's
-    // source after Yes; entry 1's file is gone then, and the run must not
-    // copy entry 0's content under entry 1's new name.
-    std::string output = folder.Path();
-    std::vector<std::string> files = {MakeFile("a.txt", "A"), MakeFile("Sample0001.txt", "S1")};
-    AddEntries(files);
-    SetOperation(RenameCopy, Keep, output);
-
-    PromptScript script({IDYES});
-    EXPECT_EQ(1, RunRename());
-
-    ASSERT_EQ(2u, script.Count());
-    EXPECT_EQ(OverwriteTitle(files[0]), script.Asked()[0].title);
-    EXPECT_EQ(FailureListText({FailureLine(files[1], ERROR_FILE_NOT_FOUND)}), script.Last().text);
-    EXPECT_EQ("A", ReadFileText(PathOf("Sample0001.txt")));
-    EXPECT_FALSE(FileExists(PathOf("Sample0002.txt"))) << "no copy of a.txt under entry 1's name";
-}
-
-}  // namespace
-
-namespace {
-
-TEST(FailureReason, IsOneLineOfTheSystemsTextOrTheCode)
+TEST(FailureReason, IsTheCodeWhenTheSystemHasNoTextCutByWholeCharacters)
 {
     char text[512];
-    FailureReason(ERROR_SHARING_VIOLATION, text, sizeof text);
-    EXPECT_EQ(ReasonText(ERROR_SHARING_VIOLATION), text);
-    EXPECT_EQ(nullptr, strchr(text, '\n'));
-    // A code the system has no text for.
     FailureReason(0xE0001234, text, sizeof text);
     EXPECT_STREQ("エラー 3758101044", text);
-    // Cut by whole characters.
     char small[5];
     FailureReason(0xE0001234, small, sizeof small);
     EXPECT_STREQ("エラ", small);
