@@ -4,6 +4,8 @@
 
 #include <string.h>
 
+#include "core/mbcs_text.h"
+
 namespace {
 
 TEST(Environment, RunsUnderCodePage932)
@@ -18,13 +20,12 @@ TEST(Environment, LiteralsAreShiftJis)
     EXPECT_EQ(0, memcmp(text, "\x83\x5C\x95\x5C", 4));
 }
 
-TEST(Environment, SystemAgreesOnTheDoubleByteRule)
+TEST(Environment, SystemAgreesWithTheProgramsDoubleByteRule)
 {
-    EXPECT_TRUE(IsDBCSLeadByte(0x83));
-    EXPECT_TRUE(IsDBCSLeadByte(0xE0));
-    EXPECT_FALSE(IsDBCSLeadByte(0xA1));  // half-width katakana
-    EXPECT_FALSE(IsDBCSLeadByte('A'));
-    EXPECT_EQ("\x83\x5C" + 2, CharNextA("\x83\x5C"));
+    for (int c = 1; c < 256; c++) {
+        const char text[] = {(char)c, 0x40, 0};
+        EXPECT_EQ(IsDBCSLeadByteEx(932, (BYTE)c) ? 2 : 1, CharLength(text)) << "lead byte " << c;
+    }
 }
 
 }  // namespace
