@@ -2,16 +2,27 @@
 // to walk the out-of-memory paths on purpose.
 #pragma once
 
-#include <stddef.h>
+#include <stdlib.h>
+
+#include "filelist/list_memory.h"
 
 class FailingMemory {
 public:
     // The first `successes` allocations succeed, every later one fails.
-    explicit FailingMemory(int successes);
-    ~FailingMemory();
+    explicit FailingMemory(int successes)
+    {
+        Left() = successes;
+        SetListAllocator(Allocate);
+    }
+    ~FailingMemory() { SetListAllocator(0); }
     FailingMemory(const FailingMemory&) = delete;
     FailingMemory& operator=(const FailingMemory&) = delete;
 
-    // Allocations asked for so far, failed ones included.
-    int Calls() const;
+private:
+    static int& Left()
+    {
+        static int left;
+        return left;
+    }
+    static void* Allocate(size_t size) { return Left()-- > 0 ? malloc(size) : NULL; }
 };

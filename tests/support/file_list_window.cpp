@@ -1,12 +1,18 @@
 #include "support/file_list_window.h"
 
+#include <string.h>
+
+#include <gtest/gtest.h>
+
 #include "core/app_state.h"
 #include "filelist/file_list.h"
 #include "filelist/intake.h"
 #include "filelist/path_buffer.h"
+#include "support/drop_handle.h"
 
 static const char kClassName[] = "TovikTestFileList";
-static const int kButtons[] = {1005, 1006, 1007, 1008, 1009, 1010, 1019, 1022};
+// In the order of UpdateButtonStates' list-dependent table.
+static const int kButtons[] = {1019, 1010, 1007, 1005, 1006, 1008, 1009};
 
 static FileListWindow* g_window;
 
@@ -16,37 +22,30 @@ FileListWindow::FileListWindow()
     WNDCLASSA windowClass = {};
     windowClass.lpfnWndProc = &FileListWindow::Proc;
     windowClass.hInstance = instance;
-    windowClass.hbrBackground = (HBRUSH)(COLOR_BTNFACE + 1);
     windowClass.lpszClassName = kClassName;
     RegisterClassA(&windowClass);  // fails harmlessly when already registered
     g_window = this;
     // Visible, for the menus and message boxes it owns; without a caption, as
     // Wine waits two seconds for a window manager when a captioned window goes.
-    window_ = CreateWindowExA(0, kClassName, "file list tests", WS_POPUP, 40, 40, 440, 300, NULL,
-                              NULL, instance, NULL);
+    window_ = CreateWindowExA(0, kClassName, "", WS_POPUP, 40, 40, 440, 300, NULL, NULL, instance, NULL);
     list_ = CreateWindowExA(0, "LISTBOX", "",
-                            WS_CHILD | WS_VISIBLE | LBS_MULTIPLESEL | LBS_NOTIFY |
-                                LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_HSCROLL | WS_BORDER |
-                                WS_TABSTOP,
+                            WS_CHILD | WS_VISIBLE | LBS_MULTIPLESEL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT |
+                                WS_VSCROLL | WS_HSCROLL | WS_BORDER | WS_TABSTOP,
                             12, 28, 294, 182, window_, (HMENU)(INT_PTR)1003, instance, NULL);
     // A proportional font, so that equally long texts can differ in width.
     font_ = CreateFontA(-12, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "IPAPGothic");
     SendMessageA(list_, WM_SETFONT, (WPARAM)font_, FALSE);
-    int y = 28;
-    for (int id : kButtons) {
-        CreateWindowExA(0, "BUTTON", "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 310,
-                        y, 60, 22, window_, (HMENU)(INT_PTR)id, instance, NULL);
-        y += 26;
+    for (int i = 0; i < (int)(sizeof kButtons / sizeof *kButtons); i++) {
+        CreateWindowExA(0, "BUTTON", "", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 310, 28 + 26 * i, 60, 22,
+                        window_, (HMENU)(INT_PTR)kButtons[i], instance, NULL);
     }
-
     AppState* state = GetAppState();
     state->mainWindow = window_;
     state->instance = instance;
     state->fileList = list_;
     DragAcceptFiles(window_, TRUE);
     CreatePathBuffer();
-    state->fileListProc =
-        (WNDPROC)SetWindowLongPtrA(list_, GWLP_WNDPROC, (LONG_PTR)&FileListProc);
+    state->fileListProc = (WNDPROC)SetWindowLongPtrA(list_, GWLP_WNDPROC, (LONG_PTR)&FileListProc);
     ShowWindow(window_, SW_SHOWNOACTIVATE);
     UpdateWindow(window_);
 }
@@ -55,7 +54,6 @@ FileListWindow::~FileListWindow()
 {
     AppState* state = GetAppState();
     SetWindowLongPtrA(list_, GWLP_WNDPROC, (LONG_PTR)state->fileListProc);
-    DragAcceptFiles(window_, FALSE);
     ReleasePathBuffer();
     DestroyWindow(window_);
     DeleteObject(font_);
@@ -65,39 +63,33 @@ FileListWindow::~FileListWindow()
     g_window = NULL;
 }
 
-bool FileListWindow::Enabled(int id) const
+std::vector<int> FileListWindow::EnabledButtons() const
 {
-    return IsWindowEnabled(GetDlgItem(window_, id)) != FALSE;
-}
-
-void FileListWindow::EnableAllButtons()
-{
-    for (int id : kButtons) EnableWindow(GetDlgItem(window_, id), TRUE);
-}
-
-void FileListWindow::OnInitMenuPopup(HMENU menu)
-{
-    SeenMenu seen = {};
-    int count = GetMenuItemCount(menu);
-    for (int i = 0; i < count; i++) {
-        char text[64] = "";
-        GetMenuStringA(menu, (UINT)i, text, sizeof text, MF_BYPOSITION);
-        seen.texts.push_back(text);
-        seen.ids.push_back(GetMenuItemID(menu, i));
-        seen.grayed.push_back((GetMenuState(menu, (UINT)i, MF_BYPOSITION) & MF_GRAYED) != 0);
+    std::vector<int> enabled;
+    for (int id : kButtons) {
+        if (IsWindowEnabled(GetDlgItem(window_, id))) enabled.push_back(id);
     }
-    menus_.push_back(seen);
+    return enabled;
+}
+
+void FileListWindow::SetAllButtons(BOOL enabled)
+{
+    for (int id : kButtons) EnableWindow(GetDlgItem(window_, id), enabled);
+}
+
+void FileListWindow::Drop(const std::vector<std::string>& paths)
+{
+    HDROP drop = MakeDrop(paths);
+    ASSERT_NE(nullptr, drop);
+    EXPECT_EQ(0, SendMessageA(window_, WM_DROPFILES, (WPARAM)drop, 0));
+    EXPECT_EQ(0u, GlobalSize(drop)) << "the drop is released";
 }
 
 void FileListWindow::OnEnterMenuIdle(HWND menuWindow)
 {
-    if (!menus_.empty()) GetWindowRect(menuWindow, &menus_.back().rect);
     int position = -1;
-    if (choose_ && !menus_.empty()) {
-        const std::vector<UINT>& ids = menus_.back().ids;
-        for (size_t i = 0; i < ids.size(); i++) {
-            if (ids[i] == choose_) position = (int)i;
-        }
+    for (size_t i = 0; choose_ && i < menus_.back().size(); i++) {
+        if (menus_.back()[i].first == choose_) position = (int)i;
     }
     choose_ = 0;
     if (position < 0) {
@@ -115,7 +107,6 @@ LRESULT CALLBACK FileListWindow::Proc(HWND window, UINT message, WPARAM wParam, 
     FileListWindow* self = g_window;
     switch (message) {
     case WM_COMMAND:
-        if (self) self->commands_.push_back(LOWORD(wParam));
         switch (LOWORD(wParam)) {
         case 1005: return OnMoveUp();
         case 1006: return OnMoveDown();
@@ -129,11 +120,17 @@ LRESULT CALLBACK FileListWindow::Proc(HWND window, UINT message, WPARAM wParam, 
     case WM_DROPFILES:
         AddDroppedFiles((HDROP)wParam);
         return 0;
-    case WM_INITMENUPOPUP:
-        if (self) self->OnInitMenuPopup((HMENU)wParam);
+    case WM_INITMENUPOPUP: {
+        HMENU menu = (HMENU)wParam;
+        SeenMenu seen;
+        for (int i = 0; i < GetMenuItemCount(menu); i++) {
+            seen.push_back({GetMenuItemID(menu, i), (GetMenuState(menu, (UINT)i, MF_BYPOSITION) & MF_GRAYED) != 0});
+        }
+        if (self) self->menus_.push_back(seen);
         return 0;
+    }
     case WM_ENTERIDLE:
-        if (self && wParam == MSGF_MENU) self->OnEnterMenuIdle((HWND)lParam);
+        if (self && wParam == MSGF_MENU && !self->menus_.empty()) self->OnEnterMenuIdle((HWND)lParam);
         return 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);
@@ -144,8 +141,7 @@ std::vector<std::string> ListTexts(HWND list)
     std::vector<std::string> texts;
     int count = (int)SendMessageA(list, LB_GETCOUNT, 0, 0);
     for (int i = 0; i < count; i++) {
-        int length = (int)SendMessageA(list, LB_GETTEXTLEN, (WPARAM)i, 0);
-        std::string text((size_t)length + 1, '\0');
+        std::string text((size_t)SendMessageA(list, LB_GETTEXTLEN, (WPARAM)i, 0) + 1, '\0');
         SendMessageA(list, LB_GETTEXT, (WPARAM)i, (LPARAM)&text[0]);
         text.resize(strlen(text.c_str()));
         texts.push_back(text);
@@ -163,8 +159,9 @@ std::vector<int> SelectedPositions(HWND list)
     return positions;
 }
 
-void FillList(HWND list, const std::vector<std::string>& texts)
+void FillList(HWND list, const std::vector<std::string>& texts, const std::vector<int>& selected)
 {
     SendMessageA(list, LB_RESETCONTENT, 0, 0);
     for (const std::string& text : texts) SendMessageA(list, LB_ADDSTRING, 0, (LPARAM)text.c_str());
+    for (int position : selected) SendMessageA(list, LB_SETSEL, TRUE, position);
 }

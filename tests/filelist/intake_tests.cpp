@@ -1,0 +1,277 @@
+// File intake on real folders: PathBuffer, the folder walk, drops built as
+// real drop handles and the folder command through the picker seam.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <stdlib.h>
+#include <string.h>
+
+#include <string>
+#include <vector>
+
+#include "core/app_state.h"
+#include "failing_memory.h"
+#include "filelist/folder_files.h"
+#include "filelist/path_buffer.h"
+#include "support/file_list_window.h"
+#include "support/folder_pick_script.h"
+#include "support/prompt_script.h"
+#include "support/temp_folder.h"
+
+namespace {
+
+const char kOutOfMemory[] = "メモリーが不足しています。";
+
+std::string LeftOut(int count)
+{
+    return "パス名が259バイトを超えるため、" + std::to_string(count) +
+           " 件を改名（リネーム）ファイルリストに登録しませんでした。";
+}
+
+class Intake : public ::testing::Test {
+protected:
+    // Paths past 259 bytes are out of reach of TempFolder's ANSI clean-up.
+    ~Intake() override
+    {
+        for (auto made = made_.rbegin(); made != made_.rend(); ++made) {
+            if (!DeleteFileW(made->c_str())) RemoveDirectoryW(made->c_str());
+        }
+    }
+    // Makes files, and folders for names ending in a backslash, under the
+    // temporary folder; by the wide calls, which take paths past 259 bytes.
+    void Make(const std::vector<std::string>& names)
+    {
+        for (const std::string& name : names) {
+            std::string path = temp_ / name;
+            std::wstring wide(path.size() + 1, L'\0');
+            wide.resize((size_t)MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, &wide[0], (int)wide.size()) - 1);
+            made_.push_back(wide);
+            if (wide.back() == L'\\') {
+                ASSERT_TRUE(CreateDirectoryW(wide.c_str(), NULL)) << name;
+                continue;
+            }
+            HANDLE file = CreateFileW(wide.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+            ASSERT_NE(INVALID_HANDLE_VALUE, file) << name;
+            CloseHandle(file);
+        }
+    }
+    std::vector<std::string> Paths(const std::vector<std::string>& names) const
+    {
+        std::vector<std::string> paths;
+        for (const std::string& name : names) paths.push_back(temp_ / name);
+        return paths;
+    }
+    std::vector<std::string> Entries() const { return ListTexts(window_.List()); }
+
+    FileListWindow window_;
+    TempFolder temp_;
+    std::vector<std::wstring> made_;
+};
+
+TEST_F(Intake, PathBufferGrowsToTheBatchPlusTwiceItsCapacityAndNeverShrinks)
+{
+    PathBuffer* buffer = GetPathBuffer();
+    ASSERT_EQ(1, CreatePathBuffer());
+    EXPECT_EQ(4096, buffer->capacity);
+    const int batches[][2] = {{4096, 4096}, {5000, 5000 + 2 * 4096}, {100, 13192}, {13193, 13193 + 2 * 13192}};
+    for (const auto& batch : batches) {
+        ASSERT_EQ(1, BeginPathBatch(batch[0]));
+        EXPECT_EQ(batch[1], buffer->capacity) << "a batch of " << batch[0];
+    }
+}
+
+TEST_F(Intake, CollectFolderFilesStoresNoMoreThanItsArrayHoldsAndStopsAtAFailedCopy)
+{
+    Make({"a.txt", "b.txt", "c.txt", "d.txt"});
+    char* slots[5] = {};
+    int stored = 0, leftOut = 0;
+    CollectFolderFiles(temp_.Path().c_str(), slots, 3, &stored, &leftOut);
+    EXPECT_EQ(3, stored);
+    EXPECT_EQ(nullptr, slots[3]) << "stored beyond the array";
+    for (char*& slot : slots) {
+        free(slot);
+        slot = nullptr;
+    }
+
+    PromptScript prompts;
+    stored = 0;
+    {
+        FailingMemory memory(1);
+        CollectFolderFiles(temp_.Path().c_str(), slots, 4, &stored, &leftOut);
+    }
+    EXPECT_EQ(1, stored) << "what was stored stays";
+    ASSERT_EQ(1u, prompts.Count());
+    // The message names the file whose copy failed.
+    std::string start = "メモリーの確保に失敗しました(1) " + temp_.Path() + "\\";
+    EXPECT_EQ(start, prompts.Last().text.substr(0, start.size()));
+    EXPECT_EQ(start.size() + 5, prompts.Last().text.size()) << prompts.Last().text;
+    EXPECT_EQ("システムエラー", prompts.Last().title);
+    EXPECT_EQ(0u, prompts.Last().icon);
+    free(slots[0]);
+}
+
+TEST_F(Intake, AFolderEndingInTrailByte5CIsSearchedUnderItsFullName)
+{
+    // 表 is 95 5C; cut after its lead byte, the search would find what stands beside the folder.
+    Make({"資料表\\", "資料表\\x.txt", "資料表\\y.txt", "資料表a.txt"});
+    std::string folder = temp_ / "資料表";
+    ASSERT_EQ('\x5C', folder.back());
+    for (const std::string& path : {folder, folder + "\\"}) {
+        int count = 0;
+        CountFolderFiles(path.c_str(), &count);
+        EXPECT_EQ(2, count) << path;
+        char* slots[3] = {};
+        int stored = 0, leftOut = 0;
+        CollectFolderFiles(path.c_str(), slots, 3, &stored, &leftOut);
+        SortPaths(slots, stored);
+        EXPECT_EQ(Paths({"資料表\\x.txt", "資料表\\y.txt"}), std::vector<std::string>(slots, slots + stored)) << path;
+        for (char* slot : slots) free(slot);
+    }
+}
+
+TEST_F(Intake, ADropAddsFilesSortedCaseInsensitivelyWithoutAQuestion)
+{
+    // Letters compare as lower case, so '_' (5F) is below 'a' (61); digits
+    // come before letters and double-byte names after them.
+    std::vector<std::string> sorted = {"9.txt", "a.txt", "B.txt", "c.txt", "file_1.txt", "fileA.txt", "表.txt"};
+    Make(sorted);
+    PromptScript prompts;
+    window_.Drop(Paths({"c.txt", "fileA.txt", "表.txt", "a.txt", "file_1.txt", "B.txt", "9.txt"}));
+    EXPECT_EQ(Paths(sorted), Entries());
+    EXPECT_EQ(0u, prompts.Count());
+}
+
+TEST_F(Intake, ADroppedFolderIsExpandedAtItsSortedPlaceOnYesAndLeftOutOnNo)
+{
+    Make({"a.txt", "c.txt", "b\\", "b\\z.txt", "b\\Y.txt", "b\\.profile", "b\\README", "b\\sub.d\\",
+          "b\\sub.d\\deep.txt"});
+    const struct {
+        int answer;
+        std::vector<std::string> added;
+    } cases[] = {
+        {IDYES, {"a.txt", "b\\.profile", "b\\Y.txt", "b\\z.txt", "c.txt"}},
+        {IDNO, {"a.txt", "c.txt"}},
+    };
+    for (const auto& c : cases) {
+        FillList(window_.List(), {"C:\\first.txt"});
+        PromptScript prompts({c.answer});
+        window_.Drop(Paths({"c.txt", "b", "a.txt"}));
+        std::vector<std::string> expected = Paths(c.added);
+        expected.insert(expected.begin(), "C:\\first.txt");
+        EXPECT_EQ(expected, Entries()) << c.answer;
+        ASSERT_EQ(1u, prompts.Count());
+        EXPECT_EQ("「 " + temp_ / "b" + " 」はフォルダです＾＾；\r\n\r\nフォルダ配下のファイルを展開しますか？\r\n",
+                  prompts.Last().text);
+        EXPECT_EQ("ファイル展開確認", prompts.Last().title);
+        EXPECT_EQ((UINT)MB_YESNO, prompts.Last().buttons);
+        EXPECT_EQ((UINT)MB_ICONQUESTION, prompts.Last().icon);
+        EXPECT_EQ(window_.Window(), prompts.Last().owner);
+    }
+}
+
+TEST_F(Intake, ADroppedDriveRootIsAppendedUnchanged)
+{
+    PromptScript prompts;
+    window_.Drop({temp_ / "missing.txt", "C:\\"});
+    EXPECT_EQ((std::vector<std::string>{"C:\\", temp_ / "missing.txt"}), Entries());
+    EXPECT_EQ(0u, prompts.Count()) << "not taken for a folder";
+}
+
+TEST_F(Intake, PathsPast259BytesAreLeftOutAndCountedOncePerDrop)
+{
+    std::string fits = "C:\\" + std::string(252, 'k') + ".txt";
+    std::string tooLong = "C:\\" + std::string(253, 'l') + ".txt";
+    std::string farTooLong = "C:\\" + std::string(500, 'm') + ".txt";
+    // A dropped folder with one file whose full path just fits and one whose does not.
+    std::string folder(180, 'f');
+    std::string inside = folder + "\\" + std::string(254 - (temp_ / folder).size(), 'n') + ".txt";
+    Make({folder + "\\", inside, folder + "\\" + std::string(100, 'p') + ".txt"});
+    ASSERT_EQ(259u, fits.size());
+    ASSERT_EQ(259u, (temp_ / inside).size());
+    PromptScript prompts({IDYES});
+    window_.Drop({farTooLong, tooLong, temp_ / folder, fits});
+    EXPECT_EQ((std::vector<std::string>{fits, temp_ / inside}), Entries());
+    ASSERT_EQ(2u, prompts.Count());
+    const AskedPrompt& told = prompts.Last();
+    EXPECT_EQ(LeftOut(3), told.text);
+    EXPECT_EQ("パス名の長さ超過", told.title);
+    EXPECT_EQ((UINT)MB_OK, told.buttons);
+    EXPECT_EQ((UINT)MB_ICONERROR, told.icon);
+    EXPECT_EQ(window_.Window(), told.owner);
+}
+
+TEST_F(Intake, AnAllocationFailureEndsTheDropAndKeepsWhatWasAddedBefore)
+{
+    Make({"a.txt", "c.txt", "b\\", "b\\x.txt"});
+    std::vector<std::string> many;  // more than PathBuffer's first 4096 slots
+    for (int i = 0; i < 4097; i++) many.push_back(temp_ / ("m" + std::to_string(i) + ".txt"));
+    const struct {
+        const char* name;
+        int successes;  // allocations that succeed before the failing one
+        std::vector<std::string> dropped;
+        size_t kept;   // of the drop's entries, in sorted order
+        size_t whole;  // entries the drop adds when memory suffices
+    } cases[] = {
+        {"PathBuffer cannot grow", 0, many, 0, 4097},
+        {"a path's copy", 1, Paths({"c.txt", "a.txt"}), 0, 2},
+        {"a folder's array", 3, Paths({"c.txt", "b", "a.txt"}), 1, 3},  // after the three copies
+    };
+    for (const auto& c : cases) {
+        FillList(window_.List(), {"C:\\before.txt"});
+        SendMessageA(window_.List(), LB_SETHORIZONTALEXTENT, 777, 0);
+        PromptScript prompts({}, IDYES);
+        {
+            FailingMemory memory(c.successes);
+            window_.Drop(c.dropped);
+        }
+        ASSERT_LE(1u, prompts.Count()) << c.name;
+        EXPECT_EQ(kOutOfMemory, prompts.Last().text) << c.name;
+        EXPECT_EQ("システムエラー", prompts.Last().title) << c.name;
+        EXPECT_EQ((UINT)MB_ICONERROR, prompts.Last().icon) << c.name;
+        EXPECT_EQ(window_.Window(), prompts.Last().owner) << c.name;
+        std::vector<std::string> kept = {"C:\\before.txt", temp_ / "a.txt"};
+        kept.resize(1 + c.kept);
+        EXPECT_EQ(kept, Entries()) << c.name;
+        EXPECT_EQ(777, SendMessageA(window_.List(), LB_GETHORIZONTALEXTENT, 0, 0)) << c.name << ": not refitted";
+        // Nothing was left half done: the same drop then goes through whole.
+        window_.Drop(c.dropped);
+        EXPECT_EQ(kept.size() + c.whole, Entries().size()) << c.name;
+    }
+}
+
+TEST_F(Intake, TheFolderCommandAddsWithoutAQuestionAndKeepsTheChosenFolder)
+{
+    std::string tooLong = "pick\\" + std::string(240, 'l') + ".txt";
+    Make({"pick\\", "pick\\c.txt", "pick\\a.txt", "pick\\B.txt", "pick\\README", "pick\\sub\\", tooLong});
+    AppState* state = GetAppState();
+    strcpy(state->outputFolder, "C:\\before");
+    FolderPickScript picks({temp_ / "pick", temp_ / "pick"});
+    PromptScript prompts;
+    // Without any array PathBuffer cannot take the batch.
+    ReleasePathBuffer();
+    {
+        FailingMemory memory(0);
+        SendMessageA(window_.Window(), WM_COMMAND, 1022, 0);
+    }
+    ASSERT_EQ(1u, prompts.Count());
+    EXPECT_EQ(kOutOfMemory, prompts.Last().text);
+    EXPECT_TRUE(Entries().empty());
+
+    window_.SetAllButtons(FALSE);
+    EXPECT_EQ(0, SendMessageA(window_.Window(), WM_COMMAND, 1022, 0));
+    EXPECT_EQ(Paths({"pick\\a.txt", "pick\\B.txt", "pick\\c.txt"}), Entries());
+    EXPECT_EQ((std::vector<int>{1019, 1010}), window_.EnabledButtons()) << "refreshed";
+    ASSERT_EQ(2u, prompts.Count()) << "no question";
+    EXPECT_EQ(LeftOut(1), prompts.Last().text);
+    const std::vector<AskedPick>& asked = picks.Asked();
+    ASSERT_EQ(2u, asked.size());
+    EXPECT_EQ(window_.Window(), asked[0].owner);
+    EXPECT_EQ(state->outputFolder, asked[0].buffer);
+    EXPECT_EQ("C:\\before", asked[0].before);
+    EXPECT_EQ("指定したフォルダ以下のファイルを改名（リネーム）ファイルリストに登録します。", asked[0].title);
+    EXPECT_EQ(temp_ / "pick", asked[1].before) << "the next pick opens on the chosen folder";
+    EXPECT_EQ(temp_ / "pick", state->outputFolder);
+    state->outputFolder[0] = 0;
+}
+
+}  // namespace
