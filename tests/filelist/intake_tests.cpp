@@ -30,13 +30,6 @@ std::string LeftOut(int count)
 
 class Intake : public ::testing::Test {
 protected:
-    // Paths past 259 bytes are out of reach of TempFolder's ANSI clean-up.
-    ~Intake() override
-    {
-        for (auto made = made_.rbegin(); made != made_.rend(); ++made) {
-            if (!DeleteFileW(made->c_str())) RemoveDirectoryW(made->c_str());
-        }
-    }
     // Makes files, and folders for names ending in a backslash, under the
     // temporary folder; by the wide calls, which take paths past 259 bytes.
     void Make(const std::vector<std::string>& names)
@@ -45,7 +38,6 @@ protected:
             std::string path = temp_ / name;
             std::wstring wide(path.size() + 1, L'\0');
             wide.resize((size_t)MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, &wide[0], (int)wide.size()) - 1);
-            made_.push_back(wide);
             if (wide.back() == L'\\') {
                 ASSERT_TRUE(CreateDirectoryW(wide.c_str(), NULL)) << name;
                 continue;
@@ -65,7 +57,6 @@ protected:
 
     FileListWindow window_;
     TempFolder temp_;
-    std::vector<std::wstring> made_;
 };
 
 TEST_F(Intake, PathBufferGrowsToTheBatchPlusTwiceItsCapacityAndNeverShrinks)
