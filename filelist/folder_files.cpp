@@ -30,16 +30,18 @@ void SortPaths(char** paths, int count)
     if (count > 1) qsort(paths, (size_t)count, sizeof *paths, ComparePathPointers);
 }
 
-// The folder path without a final backslash character (a trail byte 0x5C of
-// a double-byte character stays) and its search pattern "%s\*.*". 0 when the
-// folder is no path the list could hold.
-static int MakeSearchPattern(const char* folder, char* normalised, char* pattern, size_t patternSize)
+// Starts the search of a folder's entries: normalised gets the folder path
+// without a final backslash character (a trail byte 0x5C of a double-byte
+// character stays), and the pattern is "%s\*.*". INVALID_HANDLE_VALUE when
+// nothing is found or the folder is no path the list could hold.
+static HANDLE StartFolderSearch(const char* folder, char* normalised, WIN32_FIND_DATAA* found)
 {
-    if (strlen(folder) > kMaxPathLength) return 0;
+    if (strlen(folder) > kMaxPathLength) return INVALID_HANDLE_VALUE;
     strcpy(normalised, folder);
     RemoveTrailingBackslash(normalised);
-    snprintf(pattern, patternSize, "%s\\*.*", normalised);
-    return 1;
+    char pattern[kPathSize + 8];
+    snprintf(pattern, sizeof pattern, "%s\\*.*", normalised);
+    return FindFirstFileA(pattern, found);
 }
 
 static int IsEligibleFile(const WIN32_FIND_DATAA* found)
@@ -57,10 +59,8 @@ static int IsEligibleFile(const WIN32_FIND_DATAA* found)
 void CountFolderFiles(const char* folder, int* count)
 {
     char normalised[kPathSize];
-    char pattern[kPathSize + 8];
-    if (!MakeSearchPattern(folder, normalised, pattern, sizeof pattern)) return;
     WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(pattern, &found);
+    HANDLE search = StartFolderSearch(folder, normalised, &found);
     if (search == INVALID_HANDLE_VALUE) return;
     do {
         if (IsEligibleFile(&found)) (*count)++;
@@ -78,10 +78,8 @@ static void ReportCopyFailure(int stored, const char* path)
 void CollectFolderFiles(const char* folder, char** paths, int capacity, int* count, int* leftOut)
 {
     char normalised[kPathSize];
-    char pattern[kPathSize + 8];
-    if (!MakeSearchPattern(folder, normalised, pattern, sizeof pattern)) return;
     WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(pattern, &found);
+    HANDLE search = StartFolderSearch(folder, normalised, &found);
     if (search == INVALID_HANDLE_VALUE) return;
     size_t folderLength = strlen(normalised);
     do {
