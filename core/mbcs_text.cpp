@@ -1,5 +1,6 @@
 #include "core/mbcs_text.h"
 
+#include <stdlib.h>
 #include <string.h>
 
 static int IsLeadByte(unsigned char c)
@@ -90,6 +91,14 @@ size_t CopyTextCut(char* dest, size_t destSize, const char* source)
     }
     dest[used] = 0;
     return used;
+}
+
+char* CopyTextToHeap(const char* text)
+{
+    size_t size = strlen(text) + 1;
+    char* copy = (char*)malloc(size);
+    if (copy) memcpy(copy, text, size);
+    return copy;
 }
 
 static const char* LastChar(const char* text)

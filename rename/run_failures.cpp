@@ -21,10 +21,8 @@ void AddRunFailure(RunFailures* failures, const char* path, DWORD error)
         failures->items = items;
         failures->capacity = capacity;
     }
-    size_t size = strlen(path) + 1;
-    char* copy = (char*)malloc(size);
+    char* copy = CopyTextToHeap(path);
     if (!copy) return;
-    memcpy(copy, path, size);
     failures->items[failures->stored].path = copy;
     failures->items[failures->stored].error = error;
     failures->stored++;

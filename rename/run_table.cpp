@@ -18,14 +18,6 @@ static unsigned HashFolded(const char* text)
     return hash;
 }
 
-static char* CopyText(const char* text)
-{
-    size_t size = strlen(text) + 1;
-    char* copy = (char*)malloc(size);
-    if (copy) memcpy(copy, text, size);
-    return copy;
-}
-
 int CreateRunTable(RunTable* table, int count)
 {
     memset(table, 0, sizeof *table);
@@ -55,8 +47,8 @@ int SetRunEntry(RunTable* table, int index, const char* source, const NamePatter
     char newPath[kNewPathSize];
     entry->composed = ComposeNewName(pattern, source, index, newPath, sizeof newPath);
     if (!entry->composed) newPath[0] = 0;
-    entry->source = CopyText(source);
-    entry->newPath = CopyText(newPath);
+    entry->source = CopyTextToHeap(source);
+    entry->newPath = CopyTextToHeap(newPath);
     return entry->source && entry->newPath;
 }
 
