@@ -40,6 +40,11 @@ struct AppState {
     char suffix[kSuffixSize];
     char outputFolder[kOutputFolderSize];
     char replacementExtension[kReplacementExtensionSize];
+    // Work that runs a modal loop (a question, a picker, a run) lets other
+    // messages through; while any is in progress a drop is held and a close
+    // request waits for it to end.
+    int busy;            // depth of work in progress
+    int closeRequested;  // the window is to close once the work has ended
 };
 
 // The one AppState of the process.

@@ -34,7 +34,8 @@ int CompareNoCase(const char* a, const char* b)
 }
 
 // Copies bytes [begin, end) of a text into a piece, cut like CopyTextCut.
-static void CopyPiece(char* piece, const char* begin, const char* end)
+// Returns 1 when the piece is whole.
+static int CopyPiece(char* piece, const char* begin, const char* end)
 {
     size_t used = 0;
     const char* p = begin;
@@ -47,13 +48,14 @@ static void CopyPiece(char* piece, const char* begin, const char* end)
         p += length;
     }
     piece[used] = 0;
+    return p >= end;
 }
 
-void SplitPath(const char* path, PathParts* parts)
+int SplitPath(const char* path, PathParts* parts)
 {
     const char* rest = path;
     if (path[0] != 0 && path[1] == ':') rest = path + 2;
-    CopyPiece(parts->drive, path, rest);
+    int whole = CopyPiece(parts->drive, path, rest);
 
     // The directory ends after the last separator, the extension begins at
     // the last dot after it; both found by one walk over whole characters.
@@ -72,9 +74,10 @@ void SplitPath(const char* path, PathParts* parts)
     }
     const char* end = p;
     const char* extension = lastDot ? lastDot : end;
-    CopyPiece(parts->directory, rest, directoryEnd);
-    CopyPiece(parts->fileName, directoryEnd, extension);
-    CopyPiece(parts->extension, extension, end);
+    whole &= CopyPiece(parts->directory, rest, directoryEnd);
+    whole &= CopyPiece(parts->fileName, directoryEnd, extension);
+    whole &= CopyPiece(parts->extension, extension, end);
+    return whole;
 }
 
 size_t CopyTextCut(char* dest, size_t destSize, const char* source)
@@ -112,6 +115,12 @@ int EndsWithBackslash(const char* text)
 {
     const char* last = LastChar(text);
     return last && last[0] == '\\' && last[1] == 0;
+}
+
+int EndsWithLoneLeadByte(const char* text)
+{
+    const char* last = LastChar(text);
+    return last && last[1] == 0 && IsLeadByte((unsigned char)last[0]);
 }
 
 int RemoveTrailingBackslash(char* text)

@@ -28,8 +28,9 @@ struct PathParts {
 };
 
 // Splits a path into its four pieces; each is cut to 255 bytes, never inside
-// a double-byte character.
-void SplitPath(const char* path, PathParts* parts);
+// a double-byte character. Returns 1 when every piece is whole, 0 when one
+// was cut: a path joined from cut pieces names another place.
+int SplitPath(const char* path, PathParts* parts);
 
 // Copies as much of source as fits into destSize - 1 bytes without splitting
 // a double-byte character, terminates dest and returns the bytes copied.
@@ -42,6 +43,10 @@ char* CopyTextToHeap(const char* text);
 // Whether the last character of the text, read by the double-byte rule, is a
 // backslash (the trail byte of a character such as 0x95 0x5C is not).
 int EndsWithBackslash(const char* text);
+
+// Whether the text ends in a lead byte standing alone, which would take a
+// byte joined after it as its second byte.
+int EndsWithLoneLeadByte(const char* text);
 
 // Removes a final backslash character, if there is one; returns 1 if it did.
 int RemoveTrailingBackslash(char* text);

@@ -154,6 +154,16 @@ static void CheckNumber(long long value, int digits)
     CHECK(length >= width);
 }
 
+// The offset just past the last separator of a path, by whole characters.
+static size_t FolderEnd(const std::string& path)
+{
+    size_t end = path.size() >= 2 && path[1] == ':' ? 2 : 0;
+    for (size_t start : CharStarts(path.c_str()))
+        if (start >= end && CharLength(path.c_str() + start) == 1 && (path[start] == '\\' || path[start] == '/'))
+            end = start + 1;
+    return end;
+}
+
 static void CheckCompose(const NamePattern& pattern, const char* source, int position, size_t size)
 {
     std::vector<char> buffer(kNewPathSize + 16, 0x7E);
@@ -162,6 +172,7 @@ static void CheckCompose(const NamePattern& pattern, const char* source, int pos
 
     PathParts parts;
     SplitPath(source, &parts);
+    bool whole = std::string(parts.drive) + parts.directory + parts.fileName + parts.extension == source;
     std::string extension = parts.extension;
     if (pattern.extensionMode == Specified) {
         extension = std::string(".") + pattern.replacementExtension;
@@ -173,21 +184,30 @@ static void CheckCompose(const NamePattern& pattern, const char* source, int pos
     }
     char number[kNumberTextSize];
     FormatSequenceNumber(pattern.startNumber + position, pattern.digitCount, number, sizeof number);
-    std::string expected;
-    if (pattern.operation == RenameMove || pattern.operation == RenameCopy)
-        expected = std::string(pattern.outputFolder) + "\\" + pattern.prefix + number + pattern.suffix + extension;
-    else if (pattern.operation == ExtensionOnly)
-        expected = std::string(parts.drive) + parts.directory + parts.fileName + extension;
-    else
-        expected = std::string(parts.drive) + parts.directory + pattern.prefix + number + pattern.suffix + extension;
+    bool toFolder = pattern.operation == RenameMove || pattern.operation == RenameCopy;
+    std::string folder = toFolder ? std::string(pattern.outputFolder) : std::string(source).substr(0, FolderEnd(source));
+    if (toFolder && !EndsWithBackslash(pattern.outputFolder)) folder += "\\";
+    std::string name = pattern.operation == ExtensionOnly ? std::string(parts.fileName)
+                                                          : std::string(pattern.prefix) + number + pattern.suffix;
+    std::string expected = folder + name + extension;
 
-    bool fits = expected.size() + 1 <= size &&
+    // A lead byte left alone at the folder's end would take the separator.
+    std::vector<size_t> starts = CharStarts(pattern.outputFolder);
+    unsigned char last = starts.empty() ? 0 : (unsigned char)pattern.outputFolder[starts.back()];
+    bool loneLead = !starts.empty() && pattern.outputFolder[starts.back() + 1] == 0 &&
+                    ((last >= 0x81 && last <= 0x9F) || (last >= 0xE0 && last <= 0xFC));
+    bool fits = whole && expected.size() + 1 <= size && !(toFolder && loneLead) &&
                 (pattern.extensionMode != Specified ||
                  strlen(pattern.replacementExtension) + 2 <= kExtensionSize);
     CHECK(result == (fits ? 1 : 0));
     if (result) CHECK(expected == buffer.data());
     else if (size > 0) CHECK(buffer[0] == 0);
     for (size_t i = size; i < buffer.size(); i++) CHECK(buffer[i] == 0x7E);
+    // A new path keeps the source's folder, or the output folder, whenever
+    // the name parts are ones the start command lets through.
+    bool validParts = FindForbiddenChar(pattern.prefix) < 0 && FindForbiddenChar(pattern.suffix) < 0 &&
+                      (pattern.extensionMode != Specified || FindForbiddenChar(pattern.replacementExtension) < 0);
+    if (result && validParts) CHECK(FolderEnd(buffer.data()) == folder.size() && buffer.data() == folder + name + extension);
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)

@@ -4,31 +4,34 @@
 #include <string.h>
 
 #include "core/mbcs_text.h"
+#include "rename/run_failures.h"
 
 const char kTemporaryFileName[] = "TOVIK.DAT";
 
-int MoveAside(const char* path, char* temp, size_t size, DWORD* error)
+static const char kDigits36[] = "0123456789abcdefghijklmnopqrstuvwxyz";
+
+int TemporaryName(const char* path, unsigned tag, int index, char* temp, size_t size, DWORD* error)
 {
     PathParts parts;
-    SplitPath(path, &parts);
-    // One counter for the process, so that names taken in a run are not
-    // tried again; a name that exists all the same is skipped.
-    static unsigned s_counter;
-    if (s_counter == 0) s_counter = (GetCurrentProcessId() & 0xFFFu) << 16;
-    for (int attempt = 0; attempt < 100; attempt++) {
-        int length = snprintf(temp, size, "%s%s~tovik%lx.tmp", parts.drive, parts.directory,
-                              (unsigned long)++s_counter);
-        if (length < 0 || (size_t)length >= size || length >= MAX_PATH) {
-            *error = ERROR_FILENAME_EXCED_RANGE;
-            temp[0] = 0;
-            return 0;
-        }
-        if (MoveFileExA(path, temp, 0)) return 1;
-        *error = GetLastError();
-        if (*error != ERROR_ALREADY_EXISTS && *error != ERROR_FILE_EXISTS) break;
+    char name[16];
+    int length = snprintf(name, sizeof name, "~tv%c%c", kDigits36[tag / 36 % 36], kDigits36[tag % 36]);
+    char digits[8];
+    int count = 0;
+    unsigned value = (unsigned)index;
+    do {
+        digits[count++] = kDigits36[value % 36];
+        value /= 36;
+    } while (value && count < (int)sizeof digits);
+    while (count > 0) name[length++] = digits[--count];
+    name[length] = 0;
+    if (!SplitPath(path, &parts) ||
+        snprintf(temp, size, "%s%s%s", parts.drive, parts.directory, name) >= (int)size ||
+        strlen(temp) >= MAX_PATH) {
+        *error = ERROR_FILENAME_EXCED_RANGE;
+        if (size > 0) temp[0] = 0;
+        return 0;
     }
-    temp[0] = 0;
-    return 0;
+    return 1;
 }
 
 static int FileIdentity(const char* path, BY_HANDLE_FILE_INFORMATION* info)
@@ -50,10 +53,61 @@ int IsSameFile(const char* a, const char* b)
            first.nFileIndexLow == second.nFileIndexLow;
 }
 
+// Copies the rest of one open file into another. 1, or 0 with the reason.
+static int CopyContent(HANDLE from, HANDLE to, DWORD* error)
+{
+    static char buffer[1 << 16];
+    for (;;) {
+        DWORD got = 0, written = 0;
+        if (!ReadFile(from, buffer, sizeof buffer, &got, NULL)) break;
+        if (got == 0) return 1;
+        if (!WriteFile(to, buffer, got, &written, NULL) || written != got) break;
+    }
+    *error = GetLastError();
+    return 0;
+}
+
+// Copies the file at source into the open temporary file. 1, or 0.
+static int FillTemporaryFile(const char* source, HANDLE temporary, BY_HANDLE_FILE_INFORMATION* info,
+                             DWORD* error)
+{
+    HANDLE from = CreateFileA(source, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+    if (from == INVALID_HANDLE_VALUE) {
+        *error = GetLastError();
+        return 0;
+    }
+    int ok = GetFileInformationByHandle(from, info) ? CopyContent(from, temporary, error) : 0;
+    if (!ok && *error == 0) *error = GetLastError();
+    CloseHandle(from);
+    return ok;
+}
+
+// Writes the temporary file's content under target with the source's
+// attributes and last-write time, as a copy does. 1, or 0.
+static int WriteTarget(HANDLE temporary, const char* target, const BY_HANDLE_FILE_INFORMATION* info,
+                       DWORD* error)
+{
+    if (SetFilePointer(temporary, 0, NULL, FILE_BEGIN) == INVALID_SET_FILE_POINTER) {
+        *error = GetLastError();
+        return 0;
+    }
+    HANDLE to = CreateFileA(target, GENERIC_WRITE, 0, NULL, CREATE_NEW,
+                            info->dwFileAttributes & ~FILE_ATTRIBUTE_DIRECTORY, NULL);
+    if (to == INVALID_HANDLE_VALUE) {
+        *error = GetLastError();
+        return 0;
+    }
+    int ok = CopyContent(temporary, to, error);
+    if (ok) SetFileTime(to, NULL, NULL, &info->ftLastWriteTime);
+    CloseHandle(to);
+    return ok;
+}
+
 int ReplaceThroughTemporaryFile(const char* source, const char* target, int move, DWORD* error,
                                 int* copied)
 {
     *copied = 0;
+    *error = 0;
     // Removing the target would remove the source itself.
     if (IsSameFile(source, target)) {
         *error = ERROR_ALREADY_EXISTS;
@@ -65,17 +119,25 @@ int ReplaceThroughTemporaryFile(const char* source, const char* target, int move
         *error = length == 0 ? GetLastError() : ERROR_FILENAME_EXCED_RANGE;
         return 0;
     }
-    char temporary[MAX_PATH + 16];
-    snprintf(temporary, sizeof temporary, "%s%s", folder, kTemporaryFileName);
-    if (!CopyFileA(source, temporary, FALSE)) {
+    char temporaryPath[MAX_PATH + 16];
+    snprintf(temporaryPath, sizeof temporaryPath, "%s%s", folder, kTemporaryFileName);
+    // Held without sharing and gone when closed: two running copies never
+    // trade contents through it, and no copy of the user's file stays behind.
+    HANDLE temporary = CreateFileA(temporaryPath, GENERIC_READ | GENERIC_WRITE, 0, NULL, CREATE_ALWAYS,
+                                   FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, NULL);
+    if (temporary == INVALID_HANDLE_VALUE) {
         *error = GetLastError();
+        if (*error == ERROR_SHARING_VIOLATION) *error = kReasonTemporaryFileInUse;
         return 0;
     }
-    DeleteFileA(target);
-    if (!CopyFileA(temporary, target, FALSE)) {
-        *error = GetLastError();
-        return 0;
+    BY_HANDLE_FILE_INFORMATION info;
+    int ok = FillTemporaryFile(source, temporary, &info, error);
+    if (ok) {
+        DeleteFileA(target);
+        ok = WriteTarget(temporary, target, &info, error);
     }
+    CloseHandle(temporary);
+    if (!ok) return 0;
     *copied = 1;
     // The copy stands under the target; only now may a move let go of the
     // source, as a move through a copy does.

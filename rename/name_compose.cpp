@@ -65,7 +65,11 @@ int ComposeNewName(const NamePattern* pattern, const char* source, int position,
                    char* newPath, size_t size)
 {
     PathParts parts;
-    SplitPath(source, &parts);
+    // Joined from cut pieces the path would name another folder.
+    if (!SplitPath(source, &parts)) {
+        if (size > 0) newPath[0] = 0;
+        return 0;
+    }
 
     char extension[kExtensionSize];
     memcpy(extension, parts.extension, sizeof parts.extension);
@@ -81,7 +85,14 @@ int ComposeNewName(const NamePattern* pattern, const char* source, int position,
     switch (pattern->operation) {
     case RenameMove:
     case RenameCopy: {
-        const char* pieces[] = {pattern->outputFolder, "\\", pattern->prefix, number,
+        // A drive root ("E:\") already ends in the separator; a lone lead
+        // byte would swallow it.
+        if (EndsWithLoneLeadByte(pattern->outputFolder)) {
+            if (size > 0) newPath[0] = 0;
+            return 0;
+        }
+        const char* separator = EndsWithBackslash(pattern->outputFolder) ? "" : "\\";
+        const char* pieces[] = {pattern->outputFolder, separator, pattern->prefix, number,
                                 pattern->suffix, extension};
         return JoinPieces(newPath, size, pieces, 6);
     }

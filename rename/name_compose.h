@@ -41,6 +41,8 @@ int TransformExtension(char* extension, size_t size, int mode, const char* repla
 
 // The new path of the list entry at position (0-based) with the given source
 // path. Returns 1, or 0 with an empty newPath when the whole path would not
-// fit into size bytes: a path is never cut.
+// fit into size bytes or the source's pieces do not fit the split: a path is
+// never cut. The output folder and the name are joined by a backslash unless
+// the folder ends in one (a drive root).
 int ComposeNewName(const NamePattern* pattern, const char* source, int position,
                    char* newPath, size_t size);

@@ -4,11 +4,13 @@
 #include "core/app_state.h"
 #include "rename/name_compose.h"
 
+enum { kStartNumberLength = 8 };  // characters of the start-number edit the names use
+
 // Bounded copies of the edits' texts that a NamePattern points into.
 struct NameInputTexts {
     char prefix[kPrefixSize];
     char suffix[kSuffixSize];
-    char startNumber[9];  // the start-number edit: at most 8 characters
+    char startNumber[kStartNumberLength + 1];
 };
 
 // The start number the edit shows: leading blanks and a sign, then digits;

@@ -35,9 +35,19 @@ void FreeRunFailures(RunFailures* failures)
     memset(failures, 0, sizeof *failures);
 }
 
+static const char* const kReasonTexts[] = {
+    "新しい名前は、今回の改名で元の名前のまま残る別のファイルが使っています。",
+    "元の名前の場所には、今回の改名で別のファイルが置かれています。",
+    "名前を入れ替え合うほかのファイルが改名できなかったため、元の名前のままです。",
+    "ファイルをそれ自身の上にコピーすることはできません。",
+    "一時ファイル TOVIK.DAT を別の Tovik が使用中です。",
+};
+
 size_t FailureReason(DWORD error, char* text, size_t size)
 {
     if (size == 0) return 0;
+    DWORD own = error - kReasonNameHeldByRun;
+    if (own < sizeof kReasonTexts / sizeof kReasonTexts[0]) return CopyTextCut(text, size, kReasonTexts[own]);
     char reason[kFailureReasonSize];
     DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, NULL,
                                   error, 0, reason, sizeof reason, NULL);

@@ -11,9 +11,19 @@ enum {
     kFailureReasonSize = 512,
 };
 
+// Reasons of the program's own, listed with a fixed text. Codes with bit 29
+// set are never the system's.
+enum RunReason : DWORD {
+    kReasonNameHeldByRun = 0x20000001,  // the new name is another staying file's of the run
+    kReasonSourceReplaced,              // another entry's file now stands at the source
+    kReasonRingMemberFailed,            // a file of the same exchange of names failed
+    kReasonCopyOntoItself,              // RenameCopy onto the source itself
+    kReasonTemporaryFileInUse,          // TOVIK.DAT is held by another running copy
+};
+
 struct RunFailure {
     char* path;
-    DWORD error;  // the system's error code, explained by FormatMessageA
+    DWORD error;  // a RunReason, or the system's error code explained by FormatMessageA
 };
 
 struct RunFailures {
@@ -28,8 +38,9 @@ void AddRunFailure(RunFailures* failures, const char* path, DWORD error);
 
 void FreeRunFailures(RunFailures* failures);
 
-// The system's text for an error code on one line, or "エラー %lu" when the
-// system has none. Returns the length written.
+// The fixed text of a RunReason, or the system's text for an error code on
+// one line, or "エラー %lu" when the system has none. Returns the length
+// written.
 size_t FailureReason(DWORD error, char* text, size_t size);
 
 // "次のファイルは改名（リネーム）できませんでした。" and a blank line, then

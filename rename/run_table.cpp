@@ -108,3 +108,17 @@ int IsProducedPath(const RunTable* table, const char* path)
     }
     return 0;
 }
+
+int FindStayingSource(const RunTable* table, const char* path, int except)
+{
+    if (!table->sourceBuckets) return -1;
+    int found = -1;
+    int i = table->sourceBuckets[HashFolded(path) & table->bucketMask];
+    for (; i >= 0; i = table->entries[i].nextBySource) {
+        const RunEntry* entry = &table->entries[i];
+        if (CompareNoCase(entry->source, path) != 0) continue;
+        if (entry->vacated) return -1;
+        if (i != except && found < 0) found = i;
+    }
+    return found;
+}

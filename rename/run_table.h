@@ -16,7 +16,8 @@ struct RunEntry {
     char* newPath;  // empty when it could not be composed
     int composed;   // ComposeNewName gave a whole path
     int state;      // RunEntryState
-    int produced;   // the run has put this entry's file at newPath
+    int produced;   // the run has put this entry's file at newPath, where it stood not before
+    int vacated;    // this entry's file no longer stands at source
     int nextBySource;   // next entry in the same source bucket, -1 at the end
     int nextByNewPath;  // the same for the new-path buckets
 };
@@ -52,3 +53,8 @@ int FindUnhandledSource(const RunTable* table, const char* path, int except);
 
 // Whether the run has put a file at path.
 int IsProducedPath(const RunTable* table, const char* path);
+
+// The lowest entry other than except whose file still stands at its source
+// path, which is path, or -1. Where one entry of that source has left it, the
+// file there is no longer any entry's own.
+int FindStayingSource(const RunTable* table, const char* path, int except);

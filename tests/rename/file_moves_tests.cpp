@@ -1,58 +1,54 @@
 // The route through TOVIK.DAT, taken when the file system refuses to put a
-// file over an existing one (it cannot be made to happen under Wine through
-// a run), on real files.
-#include <gtest/gtest.h>
-#include <windows.h>
-
-#include <string>
-
+// file over an existing one (Wine never refuses, so it is tested directly).
 #include "rename/file_moves.h"
-#include "support/temp_folder.h"
+#include "rename/run_failures.h"
+#include "support/tovik_test.h"
 
 namespace {
 
 struct RouteCase {
     const char* name;
-    bool withSource;
+    const char* source;  // its content, or null for no source
     const char* target;
-    int move, result;  // the target holds the copy exactly when it succeeds
-    DWORD error;       // when it fails
+    int move, result;
+    DWORD error;  // when it fails
     const char *sourceAfter, *targetAfter;
+    bool heldByAnotherCopy;
 };
 
-TEST(ReplaceThroughTemporaryFile, ReplacesTheTargetAndLetsGoOfTheSourceOnlyOnceCopied)
+TEST_F(TovikTest, ReplaceThroughTemporaryFileLetsGoOfTheSourceOnlyOnceCopied)
 {
-    const RouteCase cases[] = {
-        {"copy", true, "Sample0001.txt", 0, 1, 0, "source", "source"},
-        {"move", true, "Sample0001.txt", 1, 1, 0, "<missing>", "source"},
-        {"the last copy cannot be made", true, "missing\\Sample0001.txt", 1, 0, ERROR_PATH_NOT_FOUND, "source",
+    const RouteCase rows[] = {
+        {"copy", "source", "Sample0001.txt", 0, 1, 0, "source", "source"},
+        {"move", "source", "Sample0001.txt", 1, 1, 0, "<missing>", "source"},
+        {"the last copy cannot be made", "source", "missing\\Sample0001.txt", 1, 0, ERROR_PATH_NOT_FOUND, "source",
          "<missing>"},
-        {"no source: the target stays", false, "Sample0001.txt", 1, 0, ERROR_FILE_NOT_FOUND, "<missing>", "target"},
-        // Removing the target would remove the source itself.
-        {"the source under another letter case", true, "A.TXT", 1, 0, ERROR_ALREADY_EXISTS, "source", "source"},
+        {"no source: the target stays", nullptr, "Sample0001.txt", 1, 0, ERROR_FILE_NOT_FOUND, "<missing>", "target"},
+        {"the source under another letter case", "source", "A.TXT", 1, 0, ERROR_ALREADY_EXISTS, "source", "source"},
+        {"TOVIK.DAT in use by another copy", "source", "Sample0001.txt", 1, 0, kReasonTemporaryFileInUse, "source",
+         "target", true},
     };
-    char temp[MAX_PATH];
-    GetTempPathA(sizeof temp, temp);
-    std::string temporaryFile = std::string(temp) + "TOVIK.DAT";
-    for (const RouteCase& c : cases) {
+    char folder[MAX_PATH];
+    GetTempPathA(sizeof folder, folder);
+    std::string temporary = std::string(folder) + "TOVIK.DAT";
+    for (const RouteCase& c : rows) {
         SCOPED_TRACE(c.name);
-        TempFolder work;
-        std::string source = work / "a.txt", target = work / c.target;
+        std::string source = Path("a.txt"), target = Path(c.target);
         WriteFileText(target, "target");
-        if (c.withSource) { ASSERT_TRUE(WriteFileText(source, "source")); }
-        DeleteFileA(temporaryFile.c_str());
+        if (c.source) WriteFileText(source, c.source);
+        HANDLE other = c.heldByAnotherCopy ? CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS,
+                                                         FILE_FLAG_DELETE_ON_CLOSE, NULL)
+                                           : INVALID_HANDLE_VALUE;
         DWORD error = 0;
         int copied = -1;
-
         EXPECT_EQ(c.result, ReplaceThroughTemporaryFile(source.c_str(), target.c_str(), c.move, &error, &copied));
-
-        if (!c.result) { EXPECT_EQ(c.error, error); }
+        if (other != INVALID_HANDLE_VALUE) CloseHandle(other);
+        EXPECT_EQ(c.result ? 0 : c.error, c.result ? 0 : error);
         EXPECT_EQ(c.result, copied);
-        EXPECT_EQ(c.sourceAfter, ReadFileText(source));
-        EXPECT_EQ(c.targetAfter, ReadFileText(target));
-        if (copied) {
-            EXPECT_EQ("source", ReadFileText(temporaryFile)) << "the copy went through TOVIK.DAT";
-        }
+        EXPECT_EQ(std::string(c.sourceAfter) + "|" + c.targetAfter, ReadFileText(source) + "|" + ReadFileText(target));
+        EXPECT_EQ("<missing>", ReadFileText(temporary)) << "no copy of the user's file stays behind";
+        DeleteFileA(source.c_str());
+        DeleteFileA(target.c_str());
     }
 }
 

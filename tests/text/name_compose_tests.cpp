@@ -186,7 +186,7 @@ TEST(ComposeNewName, ReturnsAPathLongerThanTheSystemLimitWhole)
 
 TEST(ComposeNewName, FitsEveryPieceAtItsBound)
 {
-    std::string name(255, 'n'), directory = "\\" + std::string(254, 'd');
+    std::string name(255, 'n'), directory = "\\" + std::string(253, 'd');
     std::string replacement(256, 'e');
     NamePattern pattern = DefaultPattern();
     pattern.operation = ExtensionOnly;
@@ -196,6 +196,9 @@ TEST(ComposeNewName, FitsEveryPieceAtItsBound)
     char newPath[kNewPathSize];
     ASSERT_EQ(1, ComposeNewName(&pattern, source.c_str(), 0, newPath, sizeof newPath));
     EXPECT_EQ(2 + 255 + 255 + 257u, strlen(newPath));
+    // One byte more and the directory would be cut: the path is refused.
+    source.insert(3, "d");
+    EXPECT_EQ(0, ComposeNewName(&pattern, source.c_str(), 0, newPath, sizeof newPath));
 }
 
 TEST(ComposeNewName, RefusesABufferTooSmallWithoutWritingPastIt)
