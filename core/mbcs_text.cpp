@@ -129,3 +129,14 @@ int RemoveTrailingBackslash(char* text)
     text[strlen(text) - 1] = 0;
     return 1;
 }
+
+long long ReadDecimal(const char* text)
+{
+    const char* p = text;
+    while (*p == ' ' || *p == '\t' || *p == '\n' || *p == '\r' || *p == '\v' || *p == '\f') p++;
+    int negative = 0;
+    if (*p == '+' || *p == '-') negative = *p++ == '-';
+    long long value = 0;
+    for (int digits = 0; *p >= '0' && *p <= '9' && digits < 18; p++, digits++) value = value * 10 + (*p - '0');
+    return negative ? -value : value;
+}

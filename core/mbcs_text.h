@@ -50,3 +50,7 @@ int EndsWithLoneLeadByte(const char* text);
 
 // Removes a final backslash character, if there is one; returns 1 if it did.
 int RemoveTrailingBackslash(char* text);
+
+// The number a text starts with: blanks, a sign, then decimal digits, of
+// which at most 18 are read (so it never overflows); no digits give 0.
+long long ReadDecimal(const char* text);

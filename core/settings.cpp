@@ -7,19 +7,30 @@
 #include "core/mbcs_text.h"
 
 static const char kSection[] = "SYSTEM";
-static const int kDefaultStartNumber = 1;
 static const int kDefaultDigitCountIndex = 3;  // four digits
 static const char kDefaultPrefix[] = "Sample";
 
-int SettingsPath(char* path, size_t size)
+// The start-number edit holds at most 8 characters, and the names use what
+// it holds; a stored number beyond them is brought within.
+static const int kLowestStartNumber = -9999999;
+static const int kHighestStartNumber = 99999999;
+
+int ModuleFilePath(const char* extension, char* path, size_t size)
 {
     char module[MAX_PATH + 1];
     DWORD length = GetModuleFileNameA(NULL, module, MAX_PATH);
     if (length == 0 || length >= MAX_PATH) return 0;
     PathParts parts;
-    SplitPath(module, &parts);
-    int written = snprintf(path, size, "%s%s%s.ini", parts.drive, parts.directory, parts.fileName);
+    // A cut piece would name a file in another folder.
+    if (!SplitPath(module, &parts)) return 0;
+    int written = snprintf(path, size, "%s%s%s%s", parts.drive, parts.directory, parts.fileName,
+                           extension);
     return written > 0 && (size_t)written < size;
+}
+
+int SettingsPath(char* path, size_t size)
+{
+    return ModuleFilePath(".ini", path, size);
 }
 
 // Reads a text key into a field; the text is cut to the field by whole
@@ -37,12 +48,18 @@ void LoadSettings()
     AppState* state = GetAppState();
     char file[MAX_PATH * 2];
     if (!SettingsPath(file, sizeof file)) {
-        state->startNumber = kDefaultStartNumber;
+        state->startNumber = 1;
         state->digitCountIndex = kDefaultDigitCountIndex;
         CopyTextCut(state->prefix, sizeof state->prefix, kDefaultPrefix);
         return;
     }
-    state->startNumber = (int)GetPrivateProfileIntA(kSection, "START_NUM", kDefaultStartNumber, file);
+    // Read as text: a number too large for an int would come back wrapped.
+    char number[64];
+    GetPrivateProfileStringA(kSection, "START_NUM", "1", number, sizeof number, file);
+    long long start = ReadDecimal(number);
+    if (start < kLowestStartNumber) start = kLowestStartNumber;
+    if (start > kHighestStartNumber) start = kHighestStartNumber;
+    state->startNumber = (int)start;
     state->digitCountIndex =
         (int)GetPrivateProfileIntA(kSection, "FIGURE_FORMAT", kDefaultDigitCountIndex, file);
     ReadTextKey("FILENAME_PREFIX", kDefaultPrefix, state->prefix, sizeof state->prefix, file);

@@ -1,19 +1,7 @@
 #include "rename/name_inputs.h"
 
 #include "core/control_text.h"
-
-long long ReadStartNumber(const char* text)
-{
-    const char* p = text;
-    while (*p == ' ' || *p == '\t' || *p == '\n' || *p == '\r' || *p == '\v' || *p == '\f') p++;
-    int negative = 0;
-    if (*p == '+' || *p == '-') negative = *p++ == '-';
-    long long value = 0;
-    // The edit holds at most 8 characters, so the value cannot overflow.
-    for (int digits = 0; *p >= '0' && *p <= '9' && digits < 18; p++, digits++)
-        value = value * 10 + (*p - '0');
-    return negative ? -value : value;
-}
+#include "core/mbcs_text.h"
 
 void ReadNamePattern(NamePattern* pattern, NameInputTexts* texts)
 {
@@ -23,7 +11,7 @@ void ReadNamePattern(NamePattern* pattern, NameInputTexts* texts)
     ReadControlText(state->startNumberEdit, texts->startNumber, sizeof texts->startNumber);
     pattern->prefix = texts->prefix;
     pattern->suffix = texts->suffix;
-    pattern->startNumber = ReadStartNumber(texts->startNumber);
+    pattern->startNumber = ReadDecimal(texts->startNumber);
     pattern->digitCount = (int)SendMessageA(state->digitCountCombo, CB_GETCURSEL, 0, 0) + 1;
     pattern->operation = state->fileOperation;
     pattern->extensionMode = state->extensionMode;

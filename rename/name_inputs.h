@@ -13,10 +13,6 @@ struct NameInputTexts {
     char startNumber[kStartNumberLength + 1];
 };
 
-// The start number the edit shows: leading blanks and a sign, then digits;
-// no digits give 0.
-long long ReadStartNumber(const char* text);
-
 // Fills the pattern from the prefix, suffix and start-number edits, the
 // digit-count combo, and AppState's operation, extension mode, output folder
 // and replacement extension. The pattern points into texts.

@@ -7,8 +7,10 @@
 #include "core/prompt.h"
 #include "core/settings.h"
 #include "filelist/file_list.h"
+#include "filelist/held_drops.h"
 #include "filelist/intake.h"
 #include "filelist/path_buffer.h"
+#include "rename/name_inputs.h"
 #include "rename/preview.h"
 #include "rename/rename_run.h"
 #include "res/about_box_res.h"
@@ -97,6 +99,8 @@ void InitMainControls(HWND window)
 
     state->startNumberEdit = Subclass(GetDlgItem(window, IDC_START_NUMBER_EDIT),
                                       StartNumberEditProc, &state->startNumberEditProc);
+    // The names use what the edit holds, so it holds no more than they read.
+    SendMessageA(state->startNumberEdit, EM_LIMITTEXT, kStartNumberLength, 0);
     char number[16];
     snprintf(number, sizeof number, "%d", state->startNumber);
     SetWindowTextA(state->startNumberEdit, number);
@@ -157,6 +161,32 @@ void ApplyOperationMode()
 
 // ---- messages ----------------------------------------------------------------
 
+static LRESULT OnClose(HWND window);
+
+// Work that runs a modal loop (a question, a picker, a run) lets messages
+// through to this window. Meanwhile a drop is held and a close request waits;
+// both are taken up, in arrival order, once the work has ended.
+static void BeginWork()
+{
+    GetAppState()->busy++;
+}
+
+static void EndWork(HWND window)
+{
+    AppState* state = GetAppState();
+    if (--state->busy > 0) return;
+    HDROP drop;
+    while (!state->closeRequested && (drop = TakeHeldDrop()) != NULL) {
+        state->busy++;
+        AddDroppedFiles(drop);
+        state->busy--;
+    }
+    if (state->closeRequested) {
+        state->closeRequested = 0;
+        OnClose(window);
+    }
+}
+
 static LRESULT OnInitDialog(HWND window)
 {
     ResetState();
@@ -167,17 +197,26 @@ static LRESULT OnInitDialog(HWND window)
 }
 
 // Every way out saves the settings and stops taking drops before the window
-// goes.
+// goes. While work is in progress the window waits for it.
 static void LeaveMainWindow(HWND window)
 {
+    AppState* state = GetAppState();
+    if (state->busy) {
+        state->closeRequested = 1;
+        return;
+    }
     SaveSettings();
     DragAcceptFiles(window, FALSE);
+    ReleaseHeldDrops();
     DestroyWindow(window);
 }
 
 static LRESULT OnExit(HWND window)
 {
+    if (GetAppState()->busy) return 0;
+    BeginWork();
     int answer = Prompt(window, "終了してもよろしいですか？", "終了確認", MB_YESNO, MB_ICONQUESTION);
+    EndWork(window);
     if (answer == IDYES) LeaveMainWindow(window);
     return 0;
 }
@@ -185,8 +224,32 @@ static LRESULT OnExit(HWND window)
 static LRESULT OnBrowseOutputFolder(HWND window)
 {
     AppState* state = GetAppState();
+    if (state->busy) return 0;
+    BeginWork();
     if (BrowseForFolder(window, state->outputFolder, "展開フォルダを指定してください") == 1)
         SetWindowTextA(state->outputFolderEdit, state->outputFolder);
+    EndWork(window);
+    return 0;
+}
+
+// A command that may not start while other work is in progress (a start or a
+// folder intake posted while a question is open).
+static LRESULT RunExclusive(HWND window, void (*work)())
+{
+    if (GetAppState()->busy) return 0;
+    BeginWork();
+    work();
+    EndWork(window);
+    return 0;
+}
+
+// The preview follows every change of the name parts, also one made without
+// the keyboard (a paste from an edit's menu), so that the confirmation shows
+// the pattern the run uses. An emptied start number keeps the last preview
+// until the edit shows "0".
+static LRESULT OnNamePartChange(HWND edit)
+{
+    if (edit != GetAppState()->startNumberEdit || GetWindowTextLengthA(edit) > 0) UpdatePreview();
     return 0;
 }
 
@@ -247,13 +310,16 @@ static LRESULT OnCommand(HWND window, WPARAM wParam, LPARAM lParam)
     case IDC_DIGIT_COUNT_COMBO:
         return OnDigitCountCombo(code);
     case IDC_START:
-        StartRename();
-        return 0;
+        return RunExclusive(window, StartRename);
     case IDC_HELP_BUTTON:
         return OnShowAbout(window);
     case IDC_ADD_FOLDER:
-        AddPickedFolder();
-        return 0;
+        return RunExclusive(window, AddPickedFolder);
+    case IDC_PREFIX_EDIT:
+    case IDC_SUFFIX_EDIT:
+    case IDC_START_NUMBER_EDIT:
+        if (code == EN_CHANGE) return OnNamePartChange((HWND)lParam);
+        break;
     case IDC_OPERATION_COMBO:
         return OnOperationCombo(code);
     case IDC_EXTENSION_COMBO:
@@ -262,16 +328,27 @@ static LRESULT OnCommand(HWND window, WPARAM wParam, LPARAM lParam)
     return DefWindowProcA(window, WM_COMMAND, wParam, lParam);
 }
 
-static LRESULT OnDropFiles(WPARAM wParam)
+static LRESULT OnDropFiles(HWND window, WPARAM wParam)
 {
+    if (GetAppState()->busy) {
+        HoldDrop((HDROP)wParam);
+        return 0;
+    }
+    BeginWork();
     AddDroppedFiles((HDROP)wParam);
+    EndWork(window);
     return 0;
 }
 
 // The close box, the system menu and Alt+F4 save and then leave through the
-// cancel command, which saves once more.
+// cancel command, which saves once more. During work the request waits.
 static LRESULT OnClose(HWND window)
 {
+    AppState* state = GetAppState();
+    if (state->busy) {
+        state->closeRequested = 1;
+        return 0;
+    }
     SaveSettings();
     PostMessageA(window, WM_COMMAND, IDC_CANCEL, 0);
     return 0;
@@ -311,6 +388,7 @@ static LRESULT OnDestroy()
     Unsubclass(state->startNumberEdit, state->startNumberEditProc);
     Unsubclass(state->fileList, state->fileListProc);
     ReleasePathBuffer();
+    ReleaseHeldDrops();
     PostQuitMessage(0);
     return 0;
 }
@@ -323,7 +401,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_COMMAND:
         return OnCommand(window, wParam, lParam);
     case WM_DROPFILES:
-        return OnDropFiles(wParam);
+        return OnDropFiles(window, wParam);
     case WM_CLOSE:
         return OnClose(window);
     case WM_DESTROY:
