@@ -28,24 +28,34 @@ std::string LeftOut(int count)
            " 件を改名（リネーム）ファイルリストに登録しませんでした。";
 }
 
+std::string Refused(int count)
+{
+    return "ファイル名にシフトJIS（コードページ932）で表せない文字があるか、名前の末尾がピリオドか空白のため、" +
+           std::to_string(count) + " 件を改名（リネーム）ファイルリストに登録しませんでした。";
+}
+
 class Intake : public ::testing::Test {
 protected:
     // Makes files, and folders for names ending in a backslash, under the
-    // temporary folder; by the wide calls, which take paths past 259 bytes.
-    void Make(const std::vector<std::string>& names)
+    // temporary folder; by the wide calls with the \\?\ prefix, which take
+    // paths past 259 bytes and names ending in a dot or a space.
+    void Make(const std::vector<std::wstring>& names)
     {
-        for (const std::string& name : names) {
-            std::string path = temp_ / name;
-            std::wstring wide(path.size() + 1, L'\0');
-            wide.resize((size_t)MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, &wide[0], (int)wide.size()) - 1);
-            if (wide.back() == L'\\') {
-                ASSERT_TRUE(CreateDirectoryW(wide.c_str(), NULL)) << name;
+        for (const std::wstring& name : names) {
+            std::wstring path = L"\\\\?\\" + Wide(temp_ / "") + name;
+            if (path.back() == L'\\') {
+                path.pop_back();
+                ASSERT_TRUE(CreateDirectoryW(path.c_str(), NULL)) << name;
                 continue;
             }
-            HANDLE file = CreateFileW(wide.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+            HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
             ASSERT_NE(INVALID_HANDLE_VALUE, file) << name;
             CloseHandle(file);
         }
+    }
+    void Make(const std::vector<std::string>& names)
+    {
+        for (const std::string& name : names) Make(std::vector<std::wstring>{Wide(name)});
     }
     std::vector<std::string> Paths(const std::vector<std::string>& names) const
     {
@@ -75,7 +85,8 @@ TEST_F(Intake, CollectFolderFilesStoresNoMoreThanItsArrayHoldsAndStopsAtAFailedC
 {
     Make({"a.txt", "b.txt", "c.txt", "d.txt"});
     char* slots[5] = {};
-    int stored = 0, leftOut = 0;
+    int stored = 0;
+    LeftOutCounts leftOut = {};
     CollectFolderFiles(temp_.Path().c_str(), slots, 3, &stored, &leftOut);
     EXPECT_EQ(3, stored);
     EXPECT_EQ(nullptr, slots[3]) << "stored beyond the array";
@@ -112,7 +123,8 @@ TEST_F(Intake, AFolderEndingInTrailByte5CIsSearchedUnderItsFullName)
         CountFolderFiles(path.c_str(), &count);
         EXPECT_EQ(2, count) << path;
         char* slots[3] = {};
-        int stored = 0, leftOut = 0;
+        int stored = 0;
+        LeftOutCounts leftOut = {};
         CollectFolderFiles(path.c_str(), slots, 3, &stored, &leftOut);
         SortPaths(slots, stored);
         EXPECT_EQ(Paths({"資料表\\x.txt", "資料表\\y.txt"}), std::vector<std::string>(slots, slots + stored)) << path;
@@ -166,6 +178,54 @@ TEST_F(Intake, ADroppedDriveRootIsAppendedUnchanged)
     window_.Drop({temp_ / "missing.txt", "C:\\"});
     EXPECT_EQ((std::vector<std::string>{"C:\\", temp_ / "missing.txt"}), Entries());
     EXPECT_EQ(0u, prompts.Count()) << "not taken for a folder";
+}
+
+TEST_F(Intake, APathIsListedOnlyWhenItNamesExactlyTheDroppedOrFoundFile)
+{
+    // Each refused name stands beside the file its best fit or trimmed form would name.
+    Make({L"cafe.txt", L"café.txt", L"price\\", L"price\\100.txt", L"price¥100.txt", L"memo", L"memo.",
+          L"photo.jpg", L"photo.jpg ", L"good.txt", L"café\\", L"café\\in.txt", L"cafe\\", L"cafe\\in.txt",
+          L"dir\\", L"dir\\cafe.txt", L"dir\\café.txt", L"dir\\price¥100.txt", L"dir\\memo.", L"dir\\photo.jpg ",
+          L"dir\\表.txt"});
+    enum How { AnsiDrop, WideDrop, FolderCommand };
+    const struct {
+        How how;
+        std::vector<std::wstring> given, listed;  // under the temporary folder
+        size_t asked;
+        int tooLong, refused;
+    } cases[] = {
+        {WideDrop, {L"café.txt", L"price¥100.txt", L"memo.", std::wstring(300, L'm'), L"photo.jpg ", L"good.txt"},
+         {L"good.txt"}, 0, 1, 4},
+        {AnsiDrop, {L"memo.", L"photo.jpg ", L"good.txt"}, {L"good.txt"}, 0, 0, 2},
+        {WideDrop, {L"café", L"cafe.txt"}, {L"cafe.txt"}, 0, 0, 1},
+        {WideDrop, {L"dir"}, {L"dir\\cafe.txt", L"dir\\表.txt"}, 1, 0, 4},
+        {FolderCommand, {L"dir"}, {L"dir\\cafe.txt", L"dir\\表.txt"}, 0, 0, 4},
+    };
+    for (const auto& c : cases) {
+        const std::string row = std::to_string(&c - cases);
+        std::vector<std::wstring> given;
+        std::vector<std::string> ansi, listed, told, expected;
+        for (const std::wstring& name : c.given) given.push_back(name.empty() ? name : Wide(temp_ / "") + name);
+        for (const std::wstring& path : given) ansi.push_back(Ansi(path));
+        for (const std::wstring& name : c.listed) listed.push_back(temp_ / Ansi(name));
+        FillList(window_.List(), {});
+        PromptScript prompts({}, IDYES);
+        FolderPickScript picks({ansi[0]});
+        if (c.how == AnsiDrop) window_.Drop(ansi);
+        if (c.how == WideDrop) window_.Drop(given);
+        if (c.how == FolderCommand) SendMessageA(window_.Window(), WM_COMMAND, 1022, 0);
+        EXPECT_EQ(listed, Entries()) << row;
+        if (c.tooLong) expected.push_back("パス名の長さ超過: " + LeftOut(c.tooLong));
+        if (c.refused) expected.push_back("使えないファイル名: " + Refused(c.refused));
+        for (const AskedPrompt& shown : prompts.Asked()) {
+            if (shown.buttons != MB_OK) continue;
+            told.push_back(shown.title + ": " + shown.text);
+            EXPECT_EQ((UINT)MB_ICONERROR, shown.icon) << row;
+            EXPECT_EQ(window_.Window(), shown.owner) << row;
+        }
+        EXPECT_EQ(expected, told) << row;
+        EXPECT_EQ(c.asked + told.size(), prompts.Count()) << row << ": folders asked about";
+    }
 }
 
 TEST_F(Intake, PathsPast259BytesAreLeftOutAndCountedOncePerDrop)
