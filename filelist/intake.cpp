@@ -72,8 +72,8 @@ static int AskToExpand(const char* folder)
 }
 
 // Reads entry index of the drop, in wide characters, into path (2 x
-// kPathSize bytes) as the list holds it. 0 for one the list cannot take,
-// which is counted.
+// kPathSize bytes) as the list holds it. 0 for an empty entry, which names
+// nothing, and for one the list cannot take, which is counted.
 static int ReadDroppedPath(HDROP drop, UINT index, char* path, LeftOutCounts* leftOut)
 {
     // Every character takes at least one byte.
@@ -83,6 +83,7 @@ static int ReadDroppedPath(HDROP drop, UINT index, char* path, LeftOutCounts* le
     }
     wchar_t wide[kPathSize] = L"";
     DragQueryFileW(drop, index, wide, kPathSize);
+    if (!wide[0]) return 0;
     if (HasTrimmedName(wide) || !WideToExactAnsi(wide, path, 2 * kPathSize)) {
         leftOut->unusable++;
         return 0;

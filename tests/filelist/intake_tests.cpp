@@ -200,6 +200,8 @@ TEST_F(Intake, APathIsListedOnlyWhenItNamesExactlyTheDroppedOrFoundFile)
         {WideDrop, {L"café", L"cafe.txt"}, {L"cafe.txt"}, 0, 0, 1},
         {WideDrop, {L"dir"}, {L"dir\\cafe.txt", L"dir\\表.txt"}, 1, 0, 4},
         {FolderCommand, {L"dir"}, {L"dir\\cafe.txt", L"dir\\表.txt"}, 0, 0, 4},
+        {WideDrop, {L"", L"good.txt"}, {L"good.txt"}, 0, 0, 0},
+        {AnsiDrop, {L"", L"good.txt"}, {L"good.txt"}, 0, 0, 0},
     };
     for (const auto& c : cases) {
         const std::string row = std::to_string(&c - cases);
