@@ -67,11 +67,11 @@ static HANDLE StartFolderSearch(const char* folder, char* normalised, int* trimm
         return INVALID_HANDLE_VALUE;
     }
     *trimmed = HasTrimmedName(wide);
-    // The \\?\ forms keep a folder name's final dot or space, so that the
-    // folder searched is the folder named.
+    // The \\?\ forms take a pattern past MAX_PATH and keep a folder name's
+    // final dot or space, so that the folder searched is the folder named.
     const wchar_t* prefix = L"";
     const wchar_t* rest = wide;
-    if (*trimmed) {
+    if (wcslen(wide) + 4 >= MAX_PATH || *trimmed) {
         if (wide[0] == L'\\' && wide[1] == L'\\' && wide[2] != L'?' && wide[2] != L'.') {
             prefix = L"\\\\?\\UNC\\";
             rest = wide + 2;

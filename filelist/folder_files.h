@@ -53,7 +53,8 @@ void CountFolderFiles(const char* folder, int* count);
 // pass wait for the next intake. A full path longer than 259 bytes is not
 // stored but counted in leftOut->tooLong, nor is a file whose name (or the
 // folder's) has no exact code-page-932 form or ends in a dot or a space,
-// counted in leftOut->unusable. When a copy cannot be allocated the user is
-// told and the walk stops; what was stored stays.
+// counted in leftOut->unusable. The folder may be up to 259 bytes long. When a
+// copy cannot be allocated the user is told and the walk stops; what was
+// stored stays.
 void CollectFolderFiles(const char* folder, char** paths, int capacity, int* count,
                         LeftOutCounts* leftOut);

@@ -238,15 +238,18 @@ TEST_F(Intake, PathsPast259BytesAreLeftOutAndCountedOncePerDrop)
     // A dropped folder with one file whose full path just fits and one whose does not.
     std::string folder(180, 'f');
     std::string inside = folder + "\\" + std::string(254 - (temp_ / folder).size(), 'n') + ".txt";
-    Make({folder + "\\", inside, folder + "\\" + std::string(100, 'p') + ".txt"});
+    // And folders of 256 and 258 bytes: only a two-byte name fits in the first.
+    std::string deep = folder + "\\" + std::string(255 - (temp_ / folder).size(), 'g'), deeper = deep + "hh";
+    Make({folder + "\\", inside, folder + "\\" + std::string(100, 'p') + ".txt", deep + "\\", deep + "\\.a",
+          deep + "\\b.txt", deeper + "\\", deeper + "\\c.txt"});
     ASSERT_EQ(259u, fits.size());
     ASSERT_EQ(259u, (temp_ / inside).size());
-    PromptScript prompts({IDYES});
-    window_.Drop({farTooLong, tooLong, temp_ / folder, fits});
-    EXPECT_EQ((std::vector<std::string>{fits, temp_ / inside}), Entries());
-    ASSERT_EQ(2u, prompts.Count());
+    PromptScript prompts({}, IDYES);
+    window_.Drop({farTooLong, tooLong, temp_ / folder, fits, temp_ / deep, temp_ / deeper});
+    EXPECT_EQ((std::vector<std::string>{fits, temp_ / inside, temp_ / deep + "\\.a"}), Entries());
+    ASSERT_EQ(4u, prompts.Count());
     const AskedPrompt& told = prompts.Last();
-    EXPECT_EQ(LeftOut(3), told.text);
+    EXPECT_EQ(LeftOut(5), told.text);
     EXPECT_EQ("パス名の長さ超過", told.title);
     EXPECT_EQ((UINT)MB_OK, told.buttons);
     EXPECT_EQ((UINT)MB_ICONERROR, told.icon);
