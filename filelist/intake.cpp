@@ -163,6 +163,8 @@ void AddPickedFolder()
     LeftOutCounts leftOut = {0, 0};
     CollectFolderFiles(state->outputFolder, buffer->entries, count, &buffer->count, &leftOut);
     SortPaths(buffer->entries, buffer->count);
-    if (AppendListPaths(buffer->entries, buffer->count)) UpdateButtonStates();
+    // What the list took before a refusal stays, so the buttons follow it either way.
+    AppendListPaths(buffer->entries, buffer->count);
+    UpdateButtonStates();
     ReportLeftOut(&leftOut);
 }

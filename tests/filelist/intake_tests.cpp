@@ -295,6 +295,15 @@ TEST_F(Intake, AnAllocationFailureEndsTheDropAndKeepsWhatWasAddedBefore)
     }
 }
 
+WNDPROC g_listBox;
+int g_listRoom;
+
+LRESULT CALLBACK ListWithRoomForOne(HWND list, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == LB_ADDSTRING && g_listRoom-- <= 0) return LB_ERRSPACE;
+    return CallWindowProcA(g_listBox, list, message, wParam, lParam);
+}
+
 TEST_F(Intake, TheFolderCommandAddsWithoutAQuestionAndKeepsTheChosenFolder)
 {
     std::string tooLong = "pick\\" + std::string(240, 'l') + ".txt";
@@ -327,6 +336,18 @@ TEST_F(Intake, TheFolderCommandAddsWithoutAQuestionAndKeepsTheChosenFolder)
     EXPECT_EQ("指定したフォルダ以下のファイルを改名（リネーム）ファイルリストに登録します。", asked[0].title);
     EXPECT_EQ(temp_ / "pick", asked[1].before) << "the next pick opens on the chosen folder";
     EXPECT_EQ(temp_ / "pick", state->outputFolder);
+
+    // A list box with room for one more entry: what it took shows in the buttons.
+    FillList(window_.List(), {});
+    window_.SetAllButtons(FALSE);
+    picks.Answer(temp_ / "pick");
+    g_listBox = state->fileListProc;
+    state->fileListProc = ListWithRoomForOne;
+    g_listRoom = 1;
+    SendMessageA(window_.Window(), WM_COMMAND, 1022, 0);
+    state->fileListProc = g_listBox;
+    EXPECT_EQ(Paths({"pick\\a.txt"}), Entries());
+    EXPECT_EQ((std::vector<int>{1019, 1010}), window_.EnabledButtons());
     state->outputFolder[0] = 0;
 }
 
