@@ -15,9 +15,9 @@ int CALLBACK BrowseCallback(HWND picker, UINT message, LPARAM, LPARAM data)
     return 0;
 }
 
-int BrowseForFolder(HWND owner, char* path, const char* title)
+// The picker itself, for BrowseForFolder.
+static int PickFolder(HWND owner, char* path, const char* title)
 {
-    if (g_folderPicker) return g_folderPicker(owner, path, title);
     IMalloc* shellMalloc = 0;
     if (FAILED(SHGetMalloc(&shellMalloc)) || !shellMalloc) return 0;
     BROWSEINFOA info;
@@ -49,6 +49,16 @@ int BrowseForFolder(HWND owner, char* path, const char* title)
     if (!exact || strlen(chosen) > kMaxPathLength) return 0;
     memcpy(path, chosen, strlen(chosen) + 1);
     return 1;
+}
+
+int BrowseForFolder(HWND owner, char* path, const char* title)
+{
+    if (g_folderPicker) return g_folderPicker(owner, path, title);
+    // The picker's shell objects need a single-threaded apartment on this thread.
+    HRESULT com = CoInitializeEx(NULL, COINIT_APARTMENTTHREADED);
+    int result = PickFolder(owner, path, title);
+    if (com == S_OK || com == S_FALSE) CoUninitialize();
+    return result;
 }
 
 FolderPicker SetFolderPicker(FolderPicker picker)
