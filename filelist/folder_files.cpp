@@ -5,6 +5,7 @@
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <wchar.h>
 
 #include "core/mbcs_text.h"
 #include "core/prompt.h"
@@ -30,41 +31,80 @@ void SortPaths(char** paths, int count)
     if (count > 1) qsort(paths, (size_t)count, sizeof *paths, ComparePathPointers);
 }
 
-// Starts the search of a folder's entries: normalised gets the folder path
-// without a final backslash character (a trail byte 0x5C of a double-byte
-// character stays), and the pattern is "%s\*.*". INVALID_HANDLE_VALUE when
+int WideToExactAnsi(const wchar_t* wide, char* text, size_t size)
+{
+    BOOL usedDefault = FALSE;
+    if (WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, -1, text, (int)size, NULL,
+                            &usedDefault) <= 0 ||
+        usedDefault) {
+        return 0;
+    }
+    wchar_t back[kPathSize];
+    return MultiByteToWideChar(CP_ACP, 0, text, -1, back, kPathSize) > 0 && wcscmp(back, wide) == 0;
+}
+
+int HasTrimmedName(const wchar_t* path)
+{
+    for (const wchar_t* p = path; *p; p++) {
+        if ((*p == L'.' || *p == L' ') && (p[1] == 0 || p[1] == L'\\' || p[1] == L'/')) return 1;
+    }
+    return 0;
+}
+
+// Starts the wide search of a folder's entries: normalised gets the folder
+// path without a final backslash character (a trail byte 0x5C of a
+// double-byte character stays), *trimmed whether one of its names ends in a
+// dot or a space, and the pattern is "%s\*.*". INVALID_HANDLE_VALUE when
 // nothing is found or the folder is no path the list could hold.
-static HANDLE StartFolderSearch(const char* folder, char* normalised, WIN32_FIND_DATAA* found)
+static HANDLE StartFolderSearch(const char* folder, char* normalised, int* trimmed,
+                                WIN32_FIND_DATAW* found)
 {
     if (strlen(folder) > kMaxPathLength) return INVALID_HANDLE_VALUE;
     strcpy(normalised, folder);
     RemoveTrailingBackslash(normalised);
-    char pattern[kPathSize + 8];
-    snprintf(pattern, sizeof pattern, "%s\\*.*", normalised);
-    return FindFirstFileA(pattern, found);
+    wchar_t wide[kPathSize];
+    if (MultiByteToWideChar(CP_ACP, 0, normalised, -1, wide, kPathSize) <= 0) {
+        return INVALID_HANDLE_VALUE;
+    }
+    *trimmed = HasTrimmedName(wide);
+    // The \\?\ forms take a pattern past MAX_PATH and keep a folder name's
+    // final dot or space, so that the folder searched is the folder named.
+    const wchar_t* prefix = L"";
+    const wchar_t* rest = wide;
+    if (wcslen(wide) + 4 >= MAX_PATH || *trimmed) {
+        if (wide[0] == L'\\' && wide[1] == L'\\' && wide[2] != L'?' && wide[2] != L'.') {
+            prefix = L"\\\\?\\UNC\\";
+            rest = wide + 2;
+        } else if (wide[0] != 0 && wide[1] == L':' && wide[2] == L'\\') {
+            prefix = L"\\\\?\\";
+        }
+    }
+    wchar_t pattern[8 + kPathSize + 4];
+    wcscpy(pattern, prefix);
+    wcscat(pattern, rest);
+    wcscat(pattern, L"\\*.*");
+    return FindFirstFileW(pattern, found);
 }
 
-static int IsEligibleFile(const WIN32_FIND_DATAA* found)
+static int IsEligibleFile(const WIN32_FIND_DATAW* found)
 {
-    const char* name = found->cFileName;
-    if (strcmp(name, ".") == 0 || strcmp(name, "..") == 0) return 0;
+    const wchar_t* name = found->cFileName;
+    if (wcscmp(name, L".") == 0 || wcscmp(name, L"..") == 0) return 0;
     if (found->dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return 0;
-    // A found name holds no separator, so the split of the name alone gives
-    // the extension of the full path.
-    PathParts parts;
-    SplitPath(name, &parts);
-    return parts.extension[0] != 0;
+    // The extension runs from the last dot of the name on.
+    return wcschr(name, L'.') != NULL;
 }
 
 void CountFolderFiles(const char* folder, int* count)
 {
     char normalised[kPathSize];
-    WIN32_FIND_DATAA found;
-    HANDLE search = StartFolderSearch(folder, normalised, &found);
+    int trimmed = 0;
+    WIN32_FIND_DATAW found;
+    HANDLE search = StartFolderSearch(folder, normalised, &trimmed, &found);
     if (search == INVALID_HANDLE_VALUE) return;
     do {
         if (IsEligibleFile(&found)) (*count)++;
-    } while (FindNextFileA(search, &found));
+    } while (FindNextFileW(search, &found));
     FindClose(search);
 }
 
@@ -75,33 +115,42 @@ static void ReportCopyFailure(int stored, const char* path)
     Prompt(GetActiveWindow(), text, "システムエラー", MB_OK, 0);
 }
 
-void CollectFolderFiles(const char* folder, char** paths, int capacity, int* count, int* leftOut)
+void CollectFolderFiles(const char* folder, char** paths, int capacity, int* count,
+                        LeftOutCounts* leftOut)
 {
     char normalised[kPathSize];
-    WIN32_FIND_DATAA found;
-    HANDLE search = StartFolderSearch(folder, normalised, &found);
+    int trimmed = 0;
+    WIN32_FIND_DATAW found;
+    HANDLE search = StartFolderSearch(folder, normalised, &trimmed, &found);
     if (search == INVALID_HANDLE_VALUE) return;
     size_t folderLength = strlen(normalised);
     do {
         if (!IsEligibleFile(&found)) continue;
-        size_t nameLength = strlen(found.cFileName);
+        // A found name has at most 259 characters of at most two bytes each.
+        char name[2 * kPathSize];
+        if (trimmed || HasTrimmedName(found.cFileName) ||
+            !WideToExactAnsi(found.cFileName, name, sizeof name)) {
+            leftOut->unusable++;
+            continue;
+        }
+        size_t nameLength = strlen(name);
         if (folderLength + 1 + nameLength > kMaxPathLength) {
             // Cut to fit, the path could name another file, which the run
             // would then rename.
-            (*leftOut)++;
+            leftOut->tooLong++;
             continue;
         }
         if (*count >= capacity) break;
         char path[kPathSize];
         memcpy(path, normalised, folderLength);
         path[folderLength] = '\\';
-        memcpy(path + folderLength + 1, found.cFileName, nameLength + 1);
+        memcpy(path + folderLength + 1, name, nameLength + 1);
         char* copy = CopyListText(path);
         if (!copy) {
             ReportCopyFailure(*count, path);
             break;
         }
         paths[(*count)++] = copy;
-    } while (FindNextFileA(search, &found));
+    } while (FindNextFileW(search, &found));
     FindClose(search);
 }

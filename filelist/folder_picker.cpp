@@ -4,6 +4,7 @@
 
 #include <string.h>
 
+#include "core/prompt.h"
 #include "filelist/folder_files.h"
 
 static FolderPicker g_folderPicker;
@@ -14,9 +15,9 @@ int CALLBACK BrowseCallback(HWND picker, UINT message, LPARAM, LPARAM data)
     return 0;
 }
 
-int BrowseForFolder(HWND owner, char* path, const char* title)
+// The picker itself, for BrowseForFolder.
+static int PickFolder(HWND owner, char* path, const char* title)
 {
-    if (g_folderPicker) return g_folderPicker(owner, path, title);
     IMalloc* shellMalloc = 0;
     if (FAILED(SHGetMalloc(&shellMalloc)) || !shellMalloc) return 0;
     BROWSEINFOA info;
@@ -31,13 +32,32 @@ int BrowseForFolder(HWND owner, char* path, const char* title)
         shellMalloc->Release();
         return 0;
     }
-    // Converted aside first, so that an item without a file-system path
-    // leaves the caller's folder as it was.
-    char chosen[MAX_PATH] = "";
-    int result = SHGetPathFromIDListA(item, chosen) && chosen[0] ? 1 : 0;
-    if (result) memcpy(path, chosen, strlen(chosen) + 1);
+    // Read in wide characters, as the ANSI read would put a look-alike in
+    // place of a character code page 932 lacks and so name another folder;
+    // converted aside first, so that an item without a usable path leaves
+    // the caller's folder as it was.
+    wchar_t wide[MAX_PATH] = L"";
+    char chosen[2 * kPathSize] = "";
+    int found = SHGetPathFromIDListW(item, wide) && wide[0];
+    int exact = found && WideToExactAnsi(wide, chosen, sizeof chosen);
     shellMalloc->Free(item);
     shellMalloc->Release();
+    if (found && !exact) {
+        Prompt(owner, "選択したフォルダのパスにはシフトJIS（コードページ932）で表せない文字があるため、使えません。",
+               "使えないフォルダ名", MB_OK, MB_ICONERROR);
+    }
+    if (!exact || strlen(chosen) > kMaxPathLength) return 0;
+    memcpy(path, chosen, strlen(chosen) + 1);
+    return 1;
+}
+
+int BrowseForFolder(HWND owner, char* path, const char* title)
+{
+    if (g_folderPicker) return g_folderPicker(owner, path, title);
+    // The picker's shell objects need a single-threaded apartment on this thread.
+    HRESULT com = CoInitializeEx(NULL, COINIT_APARTMENTTHREADED);
+    int result = PickFolder(owner, path, title);
+    if (com == S_OK || com == S_FALSE) CoUninitialize();
     return result;
 }
 

@@ -3,6 +3,7 @@
 #include <limits.h>
 #include <stdio.h>
 #include <stdlib.h>
+#include <string.h>
 
 #include "core/app_state.h"
 #include "core/prompt.h"
@@ -14,20 +15,29 @@
 static const char kFolderCommandTitle[] =
     "指定したフォルダ以下のファイルを改名（リネーム）ファイルリストに登録します。";
 
-// A path cut to fit the list could name another file, which the run would
-// then rename; such paths stay out, and the user hears once per intake how
-// many there were.
-static void ReportLeftOut(int leftOut)
+// A path cut to fit the list, or converted by best fit or without a final
+// dot or space, could name another file, which the run would then rename;
+// such paths stay out, and the user hears once per intake how many there
+// were.
+static void ReportLeftOut(const LeftOutCounts* leftOut)
 {
-    if (leftOut <= 0) return;
+    HWND owner = GetAppState()->mainWindow;
     char text[256];
-    snprintf(text, sizeof text,
-             "パス名が259バイトを超えるため、%d 件を改名（リネーム）ファイルリストに登録しませんでした。",
-             leftOut);
-    Prompt(GetAppState()->mainWindow, text, "パス名の長さ超過", MB_OK, MB_ICONERROR);
+    if (leftOut->tooLong > 0) {
+        snprintf(text, sizeof text,
+                 "パス名が259バイトを超えるため、%d 件を改名（リネーム）ファイルリストに登録しませんでした。",
+                 leftOut->tooLong);
+        Prompt(owner, text, "パス名の長さ超過", MB_OK, MB_ICONERROR);
+    }
+    if (leftOut->unusable > 0) {
+        snprintf(text, sizeof text,
+                 "ファイル名にシフトJIS（コードページ932）で表せない文字があるか、名前の末尾がピリオドか空白のため、%d 件を改名（リネーム）ファイルリストに登録しませんでした。",
+                 leftOut->unusable);
+        Prompt(owner, text, "使えないファイル名", MB_OK, MB_ICONERROR);
+    }
 }
 
-int ExpandFolder(const char* folder, int* leftOut)
+int ExpandFolder(const char* folder, LeftOutCounts* leftOut)
 {
     int count = 0;
     CountFolderFiles(folder, &count);
@@ -61,9 +71,33 @@ static int AskToExpand(const char* folder)
     return answer == IDYES;
 }
 
+// Reads entry index of the drop, in wide characters, into path (2 x
+// kPathSize bytes) as the list holds it. 0 for an empty entry, which names
+// nothing, and for one the list cannot take, which is counted.
+static int ReadDroppedPath(HDROP drop, UINT index, char* path, LeftOutCounts* leftOut)
+{
+    // Every character takes at least one byte.
+    if (DragQueryFileW(drop, index, NULL, 0) > kMaxPathLength) {
+        leftOut->tooLong++;
+        return 0;
+    }
+    wchar_t wide[kPathSize] = L"";
+    DragQueryFileW(drop, index, wide, kPathSize);
+    if (!wide[0]) return 0;
+    if (HasTrimmedName(wide) || !WideToExactAnsi(wide, path, 2 * kPathSize)) {
+        leftOut->unusable++;
+        return 0;
+    }
+    if (strlen(path) > kMaxPathLength) {
+        leftOut->tooLong++;
+        return 0;
+    }
+    return 1;
+}
+
 // Copies the dropped paths into a new PathBuffer batch. 0 after telling the
 // user that memory ran out; the copies made so far are the batch.
-static int ReadDroppedPaths(HDROP drop, int count, int* leftOut)
+static int ReadDroppedPaths(HDROP drop, int count, LeftOutCounts* leftOut)
 {
     if (!BeginPathBatch(count)) {
         ReportOutOfMemory();
@@ -71,13 +105,8 @@ static int ReadDroppedPaths(HDROP drop, int count, int* leftOut)
     }
     PathBuffer* buffer = GetPathBuffer();
     for (int d = 0; d < count; d++) {
-        if (DragQueryFileA(drop, (UINT)d, NULL, 0) > kMaxPathLength) {
-            (*leftOut)++;
-            continue;
-        }
-        char path[kPathSize];
-        path[0] = 0;
-        DragQueryFileA(drop, (UINT)d, path, sizeof path);
+        char path[2 * kPathSize];
+        if (!ReadDroppedPath(drop, (UINT)d, path, leftOut)) continue;
         char* copy = CopyListText(path);
         if (!copy) {
             ReportOutOfMemory();
@@ -90,7 +119,7 @@ static int ReadDroppedPaths(HDROP drop, int count, int* leftOut)
 
 // Files go in at their sorted place; each folder in between is asked about
 // and, on Yes, replaced by its files.
-static int AddDroppedBatch(int* leftOut)
+static int AddDroppedBatch(LeftOutCounts* leftOut)
 {
     PathBuffer* buffer = GetPathBuffer();
     SortPaths(buffer->entries, buffer->count);
@@ -107,16 +136,16 @@ static int AddDroppedBatch(int* leftOut)
 
 void AddDroppedFiles(HDROP drop)
 {
-    UINT dropped = DragQueryFileA(drop, 0xFFFFFFFF, NULL, 0);
+    UINT dropped = DragQueryFileW(drop, 0xFFFFFFFF, NULL, 0);
     int count = dropped > INT_MAX ? INT_MAX : (int)dropped;
-    int leftOut = 0;
+    LeftOutCounts leftOut = {0, 0};
     int completed = ReadDroppedPaths(drop, count, &leftOut) && AddDroppedBatch(&leftOut);
     DragFinish(drop);
     if (completed) {
         FitListExtent(GetAppState()->fileList);
         UpdateButtonStates();
     }
-    ReportLeftOut(leftOut);
+    ReportLeftOut(&leftOut);
 }
 
 void AddPickedFolder()
@@ -131,9 +160,11 @@ void AddPickedFolder()
         return;
     }
     PathBuffer* buffer = GetPathBuffer();
-    int leftOut = 0;
+    LeftOutCounts leftOut = {0, 0};
     CollectFolderFiles(state->outputFolder, buffer->entries, count, &buffer->count, &leftOut);
     SortPaths(buffer->entries, buffer->count);
-    if (AppendListPaths(buffer->entries, buffer->count)) UpdateButtonStates();
-    ReportLeftOut(leftOut);
+    // What the list took before a refusal stays, so the buttons follow it either way.
+    AppendListPaths(buffer->entries, buffer->count);
+    UpdateButtonStates();
+    ReportLeftOut(&leftOut);
 }

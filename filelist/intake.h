@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "filelist/folder_files.h"
 #include "filelist/folder_picker.h"
 
 // WM_DROPFILES: sorted paths appended, dropped folders asked about.
@@ -14,7 +15,7 @@ void AddDroppedFiles(HDROP drop);
 // Command 1022: every eligible file of a picked folder appended, sorted.
 void AddPickedFolder();
 
-// Appends the eligible files of a folder, sorted; those too long for the list
+// Appends the eligible files of a folder, sorted; those the list cannot take
 // are counted in *leftOut. 1, or 0 after telling the user that memory ran
 // out.
-int ExpandFolder(const char* folder, int* leftOut);
+int ExpandFolder(const char* folder, LeftOutCounts* leftOut);

@@ -8,6 +8,9 @@ problems=()
 headers=$("$objdump" -p "$exe") || problems+=("objdump cannot read $exe")
 grep -q '^Magic[[:space:]]*020b' <<<"$headers" || problems+=("not a PE32+ image")
 grep -q '^Subsystem[[:space:]]*00000002' <<<"$headers" || problems+=("not the GUI subsystem")
+# Windows matches DLL names without regard to case; MinGW's import library
+# names ole32.dll in lower case.
+shopt -s nocasematch
 while read -r dll; do
   [[ "$dll" =~ $allowed ]] || problems+=("imports $dll")
 done < <(sed -n 's/^[[:space:]]*DLL Name: //p' <<<"$headers")

@@ -28,24 +28,34 @@ std::string LeftOut(int count)
            " 件を改名（リネーム）ファイルリストに登録しませんでした。";
 }
 
+std::string Refused(int count)
+{
+    return "ファイル名にシフトJIS（コードページ932）で表せない文字があるか、名前の末尾がピリオドか空白のため、" +
+           std::to_string(count) + " 件を改名（リネーム）ファイルリストに登録しませんでした。";
+}
+
 class Intake : public ::testing::Test {
 protected:
     // Makes files, and folders for names ending in a backslash, under the
-    // temporary folder; by the wide calls, which take paths past 259 bytes.
-    void Make(const std::vector<std::string>& names)
+    // temporary folder; by the wide calls with the \\?\ prefix, which take
+    // paths past 259 bytes and names ending in a dot or a space.
+    void Make(const std::vector<std::wstring>& names)
     {
-        for (const std::string& name : names) {
-            std::string path = temp_ / name;
-            std::wstring wide(path.size() + 1, L'\0');
-            wide.resize((size_t)MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, &wide[0], (int)wide.size()) - 1);
-            if (wide.back() == L'\\') {
-                ASSERT_TRUE(CreateDirectoryW(wide.c_str(), NULL)) << name;
+        for (const std::wstring& name : names) {
+            std::wstring path = L"\\\\?\\" + Wide(temp_ / "") + name;
+            if (path.back() == L'\\') {
+                path.pop_back();
+                ASSERT_TRUE(CreateDirectoryW(path.c_str(), NULL)) << name;
                 continue;
             }
-            HANDLE file = CreateFileW(wide.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+            HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
             ASSERT_NE(INVALID_HANDLE_VALUE, file) << name;
             CloseHandle(file);
         }
+    }
+    void Make(const std::vector<std::string>& names)
+    {
+        for (const std::string& name : names) Make(std::vector<std::wstring>{Wide(name)});
     }
     std::vector<std::string> Paths(const std::vector<std::string>& names) const
     {
@@ -75,7 +85,8 @@ TEST_F(Intake, CollectFolderFilesStoresNoMoreThanItsArrayHoldsAndStopsAtAFailedC
 {
     Make({"a.txt", "b.txt", "c.txt", "d.txt"});
     char* slots[5] = {};
-    int stored = 0, leftOut = 0;
+    int stored = 0;
+    LeftOutCounts leftOut = {};
     CollectFolderFiles(temp_.Path().c_str(), slots, 3, &stored, &leftOut);
     EXPECT_EQ(3, stored);
     EXPECT_EQ(nullptr, slots[3]) << "stored beyond the array";
@@ -112,7 +123,8 @@ TEST_F(Intake, AFolderEndingInTrailByte5CIsSearchedUnderItsFullName)
         CountFolderFiles(path.c_str(), &count);
         EXPECT_EQ(2, count) << path;
         char* slots[3] = {};
-        int stored = 0, leftOut = 0;
+        int stored = 0;
+        LeftOutCounts leftOut = {};
         CollectFolderFiles(path.c_str(), slots, 3, &stored, &leftOut);
         SortPaths(slots, stored);
         EXPECT_EQ(Paths({"資料表\\x.txt", "資料表\\y.txt"}), std::vector<std::string>(slots, slots + stored)) << path;
@@ -168,6 +180,56 @@ TEST_F(Intake, ADroppedDriveRootIsAppendedUnchanged)
     EXPECT_EQ(0u, prompts.Count()) << "not taken for a folder";
 }
 
+TEST_F(Intake, APathIsListedOnlyWhenItNamesExactlyTheDroppedOrFoundFile)
+{
+    // Each refused name stands beside the file its best fit or trimmed form would name.
+    Make({L"cafe.txt", L"café.txt", L"price\\", L"price\\100.txt", L"price¥100.txt", L"memo", L"memo.",
+          L"photo.jpg", L"photo.jpg ", L"good.txt", L"café\\", L"café\\in.txt", L"cafe\\", L"cafe\\in.txt",
+          L"dir\\", L"dir\\cafe.txt", L"dir\\café.txt", L"dir\\price¥100.txt", L"dir\\memo.", L"dir\\photo.jpg ",
+          L"dir\\表.txt"});
+    enum How { AnsiDrop, WideDrop, FolderCommand };
+    const struct {
+        How how;
+        std::vector<std::wstring> given, listed;  // under the temporary folder
+        size_t asked;
+        int tooLong, refused;
+    } cases[] = {
+        {WideDrop, {L"café.txt", L"price¥100.txt", L"memo.", std::wstring(300, L'm'), L"photo.jpg ", L"good.txt"},
+         {L"good.txt"}, 0, 1, 4},
+        {AnsiDrop, {L"memo.", L"photo.jpg ", L"good.txt"}, {L"good.txt"}, 0, 0, 2},
+        {WideDrop, {L"café", L"cafe.txt"}, {L"cafe.txt"}, 0, 0, 1},
+        {WideDrop, {L"dir"}, {L"dir\\cafe.txt", L"dir\\表.txt"}, 1, 0, 4},
+        {FolderCommand, {L"dir"}, {L"dir\\cafe.txt", L"dir\\表.txt"}, 0, 0, 4},
+        {WideDrop, {L"", L"good.txt"}, {L"good.txt"}, 0, 0, 0},
+        {AnsiDrop, {L"", L"good.txt"}, {L"good.txt"}, 0, 0, 0},
+    };
+    for (const auto& c : cases) {
+        const std::string row = std::to_string(&c - cases);
+        std::vector<std::wstring> given;
+        std::vector<std::string> ansi, listed, told, expected;
+        for (const std::wstring& name : c.given) given.push_back(name.empty() ? name : Wide(temp_ / "") + name);
+        for (const std::wstring& path : given) ansi.push_back(Ansi(path));
+        for (const std::wstring& name : c.listed) listed.push_back(temp_ / Ansi(name));
+        FillList(window_.List(), {});
+        PromptScript prompts({}, IDYES);
+        FolderPickScript picks({ansi[0]});
+        if (c.how == AnsiDrop) window_.Drop(ansi);
+        if (c.how == WideDrop) window_.Drop(given);
+        if (c.how == FolderCommand) SendMessageA(window_.Window(), WM_COMMAND, 1022, 0);
+        EXPECT_EQ(listed, Entries()) << row;
+        if (c.tooLong) expected.push_back("パス名の長さ超過: " + LeftOut(c.tooLong));
+        if (c.refused) expected.push_back("使えないファイル名: " + Refused(c.refused));
+        for (const AskedPrompt& shown : prompts.Asked()) {
+            if (shown.buttons != MB_OK) continue;
+            told.push_back(shown.title + ": " + shown.text);
+            EXPECT_EQ((UINT)MB_ICONERROR, shown.icon) << row;
+            EXPECT_EQ(window_.Window(), shown.owner) << row;
+        }
+        EXPECT_EQ(expected, told) << row;
+        EXPECT_EQ(c.asked + told.size(), prompts.Count()) << row << ": folders asked about";
+    }
+}
+
 TEST_F(Intake, PathsPast259BytesAreLeftOutAndCountedOncePerDrop)
 {
     std::string fits = "C:\\" + std::string(252, 'k') + ".txt";
@@ -176,15 +238,18 @@ TEST_F(Intake, PathsPast259BytesAreLeftOutAndCountedOncePerDrop)
     // A dropped folder with one file whose full path just fits and one whose does not.
     std::string folder(180, 'f');
     std::string inside = folder + "\\" + std::string(254 - (temp_ / folder).size(), 'n') + ".txt";
-    Make({folder + "\\", inside, folder + "\\" + std::string(100, 'p') + ".txt"});
+    // And folders of 256 and 258 bytes: only a two-byte name fits in the first.
+    std::string deep = folder + "\\" + std::string(255 - (temp_ / folder).size(), 'g'), deeper = deep + "hh";
+    Make({folder + "\\", inside, folder + "\\" + std::string(100, 'p') + ".txt", deep + "\\", deep + "\\.a",
+          deep + "\\b.txt", deeper + "\\", deeper + "\\c.txt"});
     ASSERT_EQ(259u, fits.size());
     ASSERT_EQ(259u, (temp_ / inside).size());
-    PromptScript prompts({IDYES});
-    window_.Drop({farTooLong, tooLong, temp_ / folder, fits});
-    EXPECT_EQ((std::vector<std::string>{fits, temp_ / inside}), Entries());
-    ASSERT_EQ(2u, prompts.Count());
+    PromptScript prompts({}, IDYES);
+    window_.Drop({farTooLong, tooLong, temp_ / folder, fits, temp_ / deep, temp_ / deeper});
+    EXPECT_EQ((std::vector<std::string>{fits, temp_ / inside, temp_ / deep + "\\.a"}), Entries());
+    ASSERT_EQ(4u, prompts.Count());
     const AskedPrompt& told = prompts.Last();
-    EXPECT_EQ(LeftOut(3), told.text);
+    EXPECT_EQ(LeftOut(5), told.text);
     EXPECT_EQ("パス名の長さ超過", told.title);
     EXPECT_EQ((UINT)MB_OK, told.buttons);
     EXPECT_EQ((UINT)MB_ICONERROR, told.icon);
@@ -230,6 +295,15 @@ TEST_F(Intake, AnAllocationFailureEndsTheDropAndKeepsWhatWasAddedBefore)
     }
 }
 
+WNDPROC g_listBox;
+int g_listRoom;
+
+LRESULT CALLBACK ListWithRoomForOne(HWND list, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == LB_ADDSTRING && g_listRoom-- <= 0) return LB_ERRSPACE;
+    return CallWindowProcA(g_listBox, list, message, wParam, lParam);
+}
+
 TEST_F(Intake, TheFolderCommandAddsWithoutAQuestionAndKeepsTheChosenFolder)
 {
     std::string tooLong = "pick\\" + std::string(240, 'l') + ".txt";
@@ -262,6 +336,18 @@ TEST_F(Intake, TheFolderCommandAddsWithoutAQuestionAndKeepsTheChosenFolder)
     EXPECT_EQ("指定したフォルダ以下のファイルを改名（リネーム）ファイルリストに登録します。", asked[0].title);
     EXPECT_EQ(temp_ / "pick", asked[1].before) << "the next pick opens on the chosen folder";
     EXPECT_EQ(temp_ / "pick", state->outputFolder);
+
+    // A list box with room for one more entry: what it took shows in the buttons.
+    FillList(window_.List(), {});
+    window_.SetAllButtons(FALSE);
+    picks.Answer(temp_ / "pick");
+    g_listBox = state->fileListProc;
+    state->fileListProc = ListWithRoomForOne;
+    g_listRoom = 1;
+    SendMessageA(window_.Window(), WM_COMMAND, 1022, 0);
+    state->fileListProc = g_listBox;
+    EXPECT_EQ(Paths({"pick\\a.txt"}), Entries());
+    EXPECT_EQ((std::vector<int>{1019, 1010}), window_.EnabledButtons());
     state->outputFolder[0] = 0;
 }
 

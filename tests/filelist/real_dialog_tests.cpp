@@ -11,6 +11,7 @@
 
 #include "filelist/folder_picker.h"
 #include "support/file_list_window.h"
+#include "support/prompt_script.h"
 #include "support/temp_folder.h"
 #include "support/test_window.h"
 
@@ -94,40 +95,59 @@ std::string SelectedFolderName(HWND picker)
 // Wine's picker finds a folder by its item data, last access time included,
 // and the first read of a folder changed since its last read moves that
 // time: each folder on the way is read once before the picker opens.
-void ReadFoldersOnTheWay(const std::string& path)
+void ReadFoldersOnTheWay(const std::wstring& path)
 {
-    for (size_t end = path.find('\\'); end != std::string::npos; end = path.find('\\', end + 1)) {
-        WIN32_FIND_DATAA found;
-        FindClose(FindFirstFileA((path.substr(0, end + 1) + "*").c_str(), &found));
+    for (size_t end = path.find(L'\\'); end != std::wstring::npos; end = path.find(L'\\', end + 1)) {
+        WIN32_FIND_DATAW found;
+        FindClose(FindFirstFileW((path.substr(0, end + 1) + L"*").c_str(), &found));
     }
-    WIN32_FIND_DATAA found;
-    FindClose(FindFirstFileA((path + "\\*").c_str(), &found));
+    WIN32_FIND_DATAW found;
+    FindClose(FindFirstFileW((path + L"\\*").c_str(), &found));
 }
 
-TEST(RealFolderPicker, OpensOnTheGivenFolderAndReturnsTheChosenOne)
+TEST(RealFolderPicker, OpensOnTheGivenFolderAndReturnsTheChosenOneIfItHasAnExactAnsiPath)
 {
     TempFolder temp;
-    const std::string preselected = temp / "写真", chosen = temp / "出力";
-    ASSERT_TRUE(CreateDirectoryA(preselected.c_str(), NULL) && CreateDirectoryA(chosen.c_str(), NULL));
-    ReadFoldersOnTheWay(preselected);
-    ReadFoldersOnTheWay(chosen);
+    const std::string preselected = temp / "写真";
+    ASSERT_TRUE(CreateDirectoryA(preselected.c_str(), NULL));
+    ReadFoldersOnTheWay(Wide(preselected));
     HWND owner = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 100, 100, NULL, NULL, NULL, NULL);
     const char title[] = "指定したフォルダ以下のファイルを改名（リネーム）ファイルリストに登録します。";
-    char path[MAX_PATH];
-    strcpy(path, preselected.c_str());
-    int result = -1;
-    EXPECT_TRUE(AnswerDialog(
-        [&](HWND picker) {
-            EXPECT_EQ("写真", SelectedFolderName(picker)) << "opened on the given folder";
-            EXPECT_TRUE(FindWindowExA(picker, NULL, "Static", title));
-            EXPECT_EQ(owner, GetWindow(picker, GW_OWNER));
-            SendMessageA(picker, BFFM_SETSELECTIONA, TRUE, (LPARAM)chosen.c_str());
-            Click(picker, IDOK);
-        },
-        [&] { result = BrowseForFolder(owner, path, title); }));
+    const struct {
+        std::wstring chosen;
+        int result;
+        std::vector<std::string> told;
+    } cases[] = {
+        {L"出力", 1, {}},
+        {L"café", 0, {"使えないフォルダ名: 選択したフォルダのパスにはシフトJIS（コードページ932）で表せない文字があるため、使えません。"}},
+    };
+    for (const auto& c : cases) {
+        const std::wstring chosen = Wide(temp / "") + c.chosen;
+        ASSERT_TRUE(CreateDirectoryW(chosen.c_str(), NULL));
+        ReadFoldersOnTheWay(chosen);
+        char path[MAX_PATH];
+        strcpy(path, preselected.c_str());
+        int result = -1;
+        PromptScript prompts;
+        EXPECT_TRUE(AnswerDialog(
+            [&](HWND picker) {
+                EXPECT_EQ("写真", SelectedFolderName(picker)) << "opened on the given folder";
+                EXPECT_TRUE(FindWindowExA(picker, NULL, "Static", title));
+                EXPECT_EQ(owner, GetWindow(picker, GW_OWNER));
+                SendMessageW(picker, BFFM_SETSELECTIONW, TRUE, (LPARAM)chosen.c_str());
+                Click(picker, IDOK);
+            },
+            [&] { result = BrowseForFolder(owner, path, title); }));
+        EXPECT_EQ(c.result, result);
+        EXPECT_EQ(c.result ? Ansi(chosen) : preselected, std::string(path));
+        std::vector<std::string> told;
+        for (const AskedPrompt& shown : prompts.Asked()) {
+            told.push_back(shown.title + ": " + shown.text);
+            EXPECT_TRUE(shown.icon == MB_ICONERROR && shown.owner == owner);
+        }
+        EXPECT_EQ(c.told, told);
+    }
     DestroyWindow(owner);
-    EXPECT_EQ(1, result);
-    EXPECT_EQ(chosen, std::string(path));
 }
 
 }  // namespace

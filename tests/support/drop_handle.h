@@ -1,6 +1,7 @@
 // Drop handles as the shell hands them over: a movable global block holding a
-// DROPFILES header and the ANSI paths, each NUL-terminated, with a final NUL.
-// DragQueryFileA reads them and DragFinish frees them.
+// DROPFILES header and the paths, each NUL-terminated, with a final NUL; ANSI
+// paths, or wide ones (fWide) as the shell sends them. DragQueryFile reads
+// them and DragFinish frees them.
 #pragma once
 
 #include <windows.h>
@@ -10,3 +11,4 @@
 #include <vector>
 
 HDROP MakeDrop(const std::vector<std::string>& paths);
+HDROP MakeDrop(const std::vector<std::wstring>& paths);

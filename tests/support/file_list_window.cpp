@@ -77,12 +77,21 @@ void FileListWindow::SetAllButtons(BOOL enabled)
     for (int id : kButtons) EnableWindow(GetDlgItem(window_, id), enabled);
 }
 
+static void SendDrop(HWND window, HDROP drop)
+{
+    ASSERT_NE(nullptr, drop);
+    EXPECT_EQ(0, SendMessageA(window, WM_DROPFILES, (WPARAM)drop, 0));
+    EXPECT_EQ(0u, GlobalSize(drop)) << "the drop is released";
+}
+
 void FileListWindow::Drop(const std::vector<std::string>& paths)
 {
-    HDROP drop = MakeDrop(paths);
-    ASSERT_NE(nullptr, drop);
-    EXPECT_EQ(0, SendMessageA(window_, WM_DROPFILES, (WPARAM)drop, 0));
-    EXPECT_EQ(0u, GlobalSize(drop)) << "the drop is released";
+    SendDrop(window_, MakeDrop(paths));
+}
+
+void FileListWindow::Drop(const std::vector<std::wstring>& paths)
+{
+    SendDrop(window_, MakeDrop(paths));
 }
 
 void FileListWindow::OnEnterMenuIdle(HWND menuWindow)

@@ -28,8 +28,9 @@ public:
     // The enabled ones of 1019, 1010, 1007, 1005, 1006, 1008, 1009, in that order.
     std::vector<int> EnabledButtons() const;
     void SetAllButtons(BOOL enabled);
-    // Drops the paths on the window through a real drop handle, as the shell does.
+    // Drops the paths on the window through a real drop handle, ANSI or wide.
     void Drop(const std::vector<std::string>& paths);
+    void Drop(const std::vector<std::wstring>& paths);
 
     // The next context menu chooses the item with this command by the keyboard;
     // by default a menu is closed without a choice.

@@ -89,13 +89,22 @@ static bool RemoveTreeWide(const std::wstring& path)
     return RemoveDirectoryW(path.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND;
 }
 
+std::wstring Wide(const std::string& text)
+{
+    std::wstring wide(text.size() + 1, L'\0');
+    wide.resize((size_t)MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, &wide[0], (int)wide.size()) - 1);
+    return wide;
+}
+
+std::string Ansi(const std::wstring& wide)
+{
+    std::string text(wide.size() * 2 + 1, '\0');
+    text.resize((size_t)WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, &text[0], (int)text.size(), NULL, NULL) - 1);
+    return text;
+}
+
 bool RemoveTree(const std::string& path)
 {
-    int length = MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, NULL, 0);
-    if (length <= 0) return false;
-    std::wstring wide((size_t)length, L'\0');
-    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, &wide[0], length);
-    wide.resize((size_t)length - 1);
     // The prefix takes only an absolute path with a drive.
-    return RemoveTreeWide(path.size() > 2 && path[1] == ':' ? L"\\\\?\\" + wide : wide);
+    return RemoveTreeWide(path.size() > 2 && path[1] == ':' ? L"\\\\?\\" + Wide(path) : Wide(path));
 }

@@ -26,5 +26,8 @@ bool WriteFileText(const std::string& path, const std::string& content);
 std::string ReadFileText(const std::string& path);
 bool FileExists(const std::string& path);
 bool DirectoryExists(const std::string& path);
+// Text of the ANSI code page (932) as wide text and back (by best fit).
+std::wstring Wide(const std::string& text);
+std::string Ansi(const std::wstring& wide);
 // Removes a folder with all it holds; true when it is gone.
 bool RemoveTree(const std::string& path);
