@@ -39,11 +39,11 @@ static int PickFolder(HWND owner, char* path, const char* title)
     wchar_t wide[MAX_PATH] = L"";
     char chosen[2 * kPathSize] = "";
     int found = SHGetPathFromIDListW(item, wide) && wide[0];
-    int exact = found && WideToExactAnsi(wide, chosen, sizeof chosen);
+    int exact = found && !HasTrimmedName(wide) && WideToExactAnsi(wide, chosen, sizeof chosen);
     shellMalloc->Free(item);
     shellMalloc->Release();
     if (found && !exact) {
-        Prompt(owner, "選択したフォルダのパスにはシフトJIS（コードページ932）で表せない文字があるため、使えません。",
+        Prompt(owner, "選択したフォルダのパスにはシフトJIS（コードページ932）で表せない文字があるか、名前の末尾がピリオドか空白のため、使えません。",
                "使えないフォルダ名", MB_OK, MB_ICONERROR);
     }
     if (!exact || strlen(chosen) > kMaxPathLength) return 0;

@@ -6,10 +6,26 @@
 
 #include "core/mbcs_text.h"
 
+// Whether a name of the path ends in a dot or a space ("." and ".." aside):
+// the system drops them, so "memo." would name the folder "memo".
+static int HasTrimmedName(const char* path)
+{
+    const char* name = path;
+    for (const char* p = path;; p++) {
+        if (*p == '\\' || *p == '/' || *p == 0) {
+            size_t length = (size_t)(p - name);
+            int dots = strspn(name, ".") == length && length <= 2;
+            if (length > 0 && !dots && (p[-1] == '.' || p[-1] == ' ')) return 1;
+            if (*p == 0) return 0;
+            name = p + 1;
+        }
+    }
+}
+
 int ResolveOutputFolder(const char* folder, char* full, size_t size)
 {
     // A pattern would name whichever folder matches first.
-    if (!folder[0] || strpbrk(folder, "*?")) return 0;
+    if (!folder[0] || strpbrk(folder, "*?") || HasTrimmedName(folder)) return 0;
     char absolute[MAX_PATH];
     DWORD length = GetFullPathNameA(folder, sizeof absolute, absolute, NULL);
     if (length == 0 || length >= sizeof absolute) return 0;

@@ -5,6 +5,6 @@
 #include <stddef.h>
 
 // Whether folder names an existing folder (a drive root included; a name
-// with wildcards never does). On success full (size bytes) holds its full
+// with wildcards, or ending in a dot or a space, never does). On success full (size bytes) holds its full
 // long path, without a final backslash except at a drive root ("E:\").
 int ResolveOutputFolder(const char* folder, char* full, size_t size);

@@ -119,7 +119,7 @@ TEST(RealFolderPicker, OpensOnTheGivenFolderAndReturnsTheChosenOneIfItHasAnExact
         std::vector<std::string> told;
     } cases[] = {
         {L"出力", 1, {}},
-        {L"café", 0, {"使えないフォルダ名: 選択したフォルダのパスにはシフトJIS（コードページ932）で表せない文字があるため、使えません。"}},
+        {L"café", 0, {"使えないフォルダ名: 選択したフォルダのパスにはシフトJIS（コードページ932）で表せない文字があるか、名前の末尾がピリオドか空白のため、使えません。"}},
     };
     for (const auto& c : cases) {
         const std::wstring chosen = Wide(temp / "") + c.chosen;

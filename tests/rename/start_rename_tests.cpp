@@ -66,6 +66,7 @@ TEST_F(StartRename, EachCheckStopsTheStartWithItsMessageAndFocus)
     const Check rows[] = {
         {RenameCopy, Keep, "<w>\\missing", true, "", "Sample", "", 0, IDC_OUTPUT_FOLDER_EDIT},
         {RenameMove, Keep, "<w>\\fo*", true, "", "Sample", "", 0, IDC_OUTPUT_FOLDER_EDIT},
+        {RenameMove, Keep, "<w>\\folder.", true, "", "Sample", "", 0, IDC_OUTPUT_FOLDER_EDIT},
         {RenameCopy, Keep, "", true, "", "Sample", "", 0, IDC_OUTPUT_FOLDER_EDIT},
         // A folder with a final backslash, and a drive root, are folders.
         {RenameMove, Keep, "<w>\\", false, "", "Sample", "", 1, IDC_FILE_LIST},
