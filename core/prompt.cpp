@@ -14,3 +14,10 @@ PromptHandler SetPromptHandler(PromptHandler handler)
     g_promptHandler = handler;
     return previous;
 }
+
+const char kSystemErrorTitle[] = "システムエラー";
+
+void TellOutOfMemory(HWND owner)
+{
+    Prompt(owner, "メモリーが不足しています。", kSystemErrorTitle, MB_OK, MB_ICONERROR);
+}

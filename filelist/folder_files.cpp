@@ -112,7 +112,7 @@ static void ReportCopyFailure(int stored, const char* path)
 {
     char text[128 + kPathSize];
     snprintf(text, sizeof text, "メモリーの確保に失敗しました(%d) %s", stored, path);
-    Prompt(GetActiveWindow(), text, "システムエラー", MB_OK, 0);
+    Prompt(GetActiveWindow(), text, kSystemErrorTitle, MB_OK, 0);
 }
 
 void CollectFolderFiles(const char* folder, char** paths, int capacity, int* count,

@@ -31,6 +31,5 @@ ListAllocator SetListAllocator(ListAllocator allocator)
 
 void ReportOutOfMemory()
 {
-    Prompt(GetAppState()->mainWindow, "メモリーが不足しています。", "システムエラー", MB_OK,
-           MB_ICONERROR);
+    TellOutOfMemory(GetAppState()->mainWindow);
 }
