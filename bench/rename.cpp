@@ -1,66 +1,40 @@
-// How fast a run renames: RunRename over many files in place (RenameOnly)
-// against a bare MoveFileA loop over as many files, and RunRename over one
-// 1 GiB file against one empty file. bench/rename.sh makes the folders.
-// Usage: rename.exe <bare folder> <run folder> <count> <big file> <empty file>
+// How fast a run renames, started from the real main window's start button
+// with the journal, the message handling and the progress display on:
+// many files renamed in place and many shifted by one (each taking the next
+// one's name), each against a bare MoveFileA loop over as many files; one
+// 1 GiB file against one empty file. A thread pings the main window
+// throughout and the longest time it went unanswered is printed.
+// bench/rename.sh makes the folders.
+// Usage: rename.exe <bare folder> <run folder> <shift folder> <count> <big file> <empty file>
 #include <windows.h>
 
 #include <stdio.h>
 #include <stdlib.h>
 
 #include <algorithm>
+#include <atomic>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "bench/bench_clock.h"
 #include "core/app_state.h"
 #include "core/prompt.h"
 #include "rename/rename_run.h"
+#include "res/main_window_res.h"
+#include "ui/main_window.h"
 
-static int g_prompts;
+static int g_unexpected;
 
-static int CountPrompt(HWND, const char* text, const char*, UINT, UINT)
+// The confirmation is answered Yes; nothing else may be asked.
+static int AnswerPrompt(HWND, const char* text, const char* title, UINT buttons, UINT)
 {
-    if (g_prompts++ == 0) fprintf(stderr, "unexpected message: %s\n", text);
+    if (buttons == MB_YESNO && strstr(title, "開始確認")) return IDYES;
+    if (g_unexpected++ == 0) fprintf(stderr, "unexpected message: %s\n", text);
     return IDNO;
 }
 
-static HWND MakeControl(HWND parent, const char* className, int id, DWORD style)
-{
-    return CreateWindowExA(0, className, "", WS_CHILD | style, 0, 0, 100, 20, parent,
-                           (HMENU)(INT_PTR)id, GetModuleHandleA(NULL), NULL);
-}
-
-// The controls the run reads, in a hidden window, as the main window has them.
-static void MakeControls()
-{
-    AppState* state = GetAppState();
-    HINSTANCE instance = GetModuleHandleA(NULL);
-    state->instance = instance;
-    state->mainWindow = CreateWindowExA(0, "STATIC", "bench", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300,
-                                        NULL, NULL, instance, NULL);
-    state->fileList = MakeControl(state->mainWindow, "LISTBOX", 1003, LBS_MULTIPLESEL | LBS_NOTIFY);
-    state->prefixEdit = MakeControl(state->mainWindow, "EDIT", 1013, ES_AUTOHSCROLL);
-    state->digitCountCombo = MakeControl(state->mainWindow, "COMBOBOX", 1014, CBS_DROPDOWNLIST);
-    state->startNumberEdit = MakeControl(state->mainWindow, "EDIT", 1015, ES_AUTOHSCROLL);
-    state->suffixEdit = MakeControl(state->mainWindow, "EDIT", 1018, ES_AUTOHSCROLL);
-    const char* digits[] = {"１桁", "２桁", "３桁", "４桁", "５桁", "６桁", "７桁", "８桁"};
-    for (const char* text : digits) SendMessageA(state->digitCountCombo, CB_ADDSTRING, 0, (LPARAM)text);
-    SetWindowTextA(state->prefixEdit, "Sample");
-    SetWindowTextA(state->suffixEdit, "");
-    SetWindowTextA(state->startNumberEdit, "1");
-    SendMessageA(state->digitCountCombo, CB_SETCURSEL, 4, 0);  // five digits
-    state->fileOperation = RenameOnly;
-    state->extensionMode = Keep;
-}
-
-static void FillList(const std::vector<std::string>& paths)
-{
-    HWND list = GetAppState()->fileList;
-    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
-    SendMessageA(list, LB_RESETCONTENT, 0, 0);
-    SendMessageA(list, LB_INITSTORAGE, paths.size(), paths.size() * 64);
-    for (const std::string& path : paths) SendMessageA(list, LB_ADDSTRING, 0, (LPARAM)path.c_str());
-}
+static void NoPause(DWORD) {}
 
 static std::string Numbered(const std::string& folder, const char* prefix, int number)
 {
@@ -69,18 +43,63 @@ static std::string Numbered(const std::string& folder, const char* prefix, int n
     return folder + name;
 }
 
-// Median seconds of RunRename over one file, renamed back between runs.
-static double OneFileRun(const std::string& path, int repeats)
+// Seconds of one run from the start button over the paths, with the start
+// number given; the longest silence of the main window meanwhile in *silence.
+static double TimedRun(HWND window, const std::vector<std::string>& paths, const char* start, double* silence)
 {
-    std::string folder = path.substr(0, path.rfind('\\'));
-    std::string renamed = Numbered(folder, "Sample", 1);
+    AppState* state = GetAppState();
+    SetWindowTextA(state->startNumberEdit, start);
+    SendMessageA(state->fileList, WM_SETREDRAW, FALSE, 0);
+    SendMessageA(state->fileList, LB_INITSTORAGE, paths.size(), paths.size() * 64);
+    for (const std::string& path : paths) SendMessageA(state->fileList, LB_ADDSTRING, 0, (LPARAM)path.c_str());
+    SendMessageA(state->fileList, WM_SETREDRAW, TRUE, 0);
+
+    std::atomic<bool> running(true), stopped(false);
+    double longest = 0;
+    std::thread pinger([&] {
+        for (DWORD_PTR result; running; Sleep(5)) {
+            double sent = Seconds();
+            SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_BLOCK, 60000, &result);
+            longest = std::max(longest, Seconds() - sent);
+        }
+        stopped = true;
+    });
+    double began = Seconds();
+    SendMessageA(window, WM_COMMAND, IDC_START, 0);
+    double seconds = Seconds() - began;
+    running = false;
+    // The last ping waits for this thread to answer it.
+    for (MSG message; !stopped; Sleep(1))
+        while (PeekMessageA(&message, NULL, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+    pinger.join();
+    if (silence) *silence = longest;
+    if (SendMessageA(state->fileList, LB_GETCOUNT, 0, 0) != 0 || g_unexpected) {
+        fprintf(stderr, "the run did not complete quietly\n");
+        exit(1);
+    }
+    return seconds;
+}
+
+static double BareLoop(const std::string& folder, int count)
+{
+    double start = Seconds();
+    for (int i = 1; i <= count; i++) {
+        if (!MoveFileA(Numbered(folder, "IMG_", i).c_str(), Numbered(folder, "Sample", i).c_str())) {
+            fprintf(stderr, "MoveFileA failed on file %d: %lu\n", i, GetLastError());
+            exit(1);
+        }
+    }
+    return Seconds() - start;
+}
+
+// Median seconds of a run over one file, renamed back between runs.
+static double OneFileRun(HWND window, const std::string& path, int repeats)
+{
+    std::string renamed = Numbered(path.substr(0, path.rfind('\\')), "Sample", 1);
     std::vector<double> times;
     for (int i = 0; i < repeats; i++) {
-        FillList({path});
-        double start = Seconds();
-        int completed = RunRename();
-        times.push_back(Seconds() - start);
-        if (!completed || !MoveFileA(renamed.c_str(), path.c_str())) {
+        times.push_back(TimedRun(window, {path}, "1", NULL));
+        if (!MoveFileA(renamed.c_str(), path.c_str())) {
             fprintf(stderr, "the run did not rename %s\n", path.c_str());
             exit(1);
         }
@@ -91,48 +110,43 @@ static double OneFileRun(const std::string& path, int repeats)
 
 int main(int argc, char** argv)
 {
-    if (argc != 6) {
-        fprintf(stderr, "usage: rename.exe <bare folder> <run folder> <count> <big file> <empty file>\n");
+    if (argc != 7) {
+        fprintf(stderr, "usage: rename.exe <bare folder> <run folder> <shift folder> <count> <big file> <empty file>\n");
         return 2;
     }
-    std::string bare = argv[1], run = argv[2], big = argv[4], empty = argv[5];
-    int count = atoi(argv[3]);
-    MakeControls();
-    SetPromptHandler(CountPrompt);
+    std::string bare = argv[1], run = argv[2], shift = argv[3], big = argv[5], empty = argv[6];
+    int count = atoi(argv[4]);
+    SetPromptHandler(AnswerPrompt);
+    SetPauseHandler(NoPause);
+    HWND window = CreateMainWindow(GetModuleHandleA(NULL));
+    ShowWindow(window, SW_SHOW);
+    SendMessageA(GetAppState()->digitCountCombo, CB_SETCURSEL, 4, 0);  // five digits
 
-    // The bare baseline: one MoveFileA per file, to names not taken yet.
-    double start = Seconds();
-    for (int i = 1; i <= count; i++) {
-        if (!MoveFileA(Numbered(bare, "IMG_", i).c_str(), Numbered(bare, "Sample", i).c_str())) {
-            fprintf(stderr, "MoveFileA failed on file %d: %lu\n", i, GetLastError());
-            return 1;
-        }
-    }
-    double bareSeconds = Seconds() - start;
-
+    double bareSeconds = BareLoop(bare, count);
     std::vector<std::string> paths;
     for (int i = 1; i <= count; i++) paths.push_back(Numbered(run, "IMG_", i));
-    FillList(paths);
-    start = Seconds();
-    int completed = RunRename();
-    double runSeconds = Seconds() - start;
-    for (int i = 1; i <= count; i++) {
-        if (GetFileAttributesA(Numbered(run, "Sample", i).c_str()) == INVALID_FILE_ATTRIBUTES) {
-            fprintf(stderr, "RunRename left file %d unrenamed\n", i);
-            return 1;
-        }
-    }
-    if (!completed || g_prompts) {
-        fprintf(stderr, "the run did not complete quietly\n");
+    double silence = 0;
+    double runSeconds = TimedRun(window, paths, "1", &silence);
+    printf("rename %d files in place: run %.2f s, bare MoveFileA loop %.2f s, ratio %.2f (goal <= 1.1)\n", count,
+           runSeconds, bareSeconds, runSeconds / bareSeconds);
+    printf("longest silence of the main window during that run: %.0f ms\n", silence * 1000);
+
+    paths.clear();
+    for (int i = 1; i <= count; i++) paths.push_back(Numbered(shift, "Sample", i));
+    double shiftSeconds = TimedRun(window, paths, "2", &silence);
+    if (GetFileAttributesA(Numbered(shift, "Sample", count + 1).c_str()) == INVALID_FILE_ATTRIBUTES) {
+        fprintf(stderr, "the shift did not reach its end\n");
         return 1;
     }
-    printf("rename %d files in place: RunRename %.2f s, bare MoveFileA loop %.2f s, ratio %.2f (goal <= 1.5)\n",
-           count, runSeconds, bareSeconds, runSeconds / bareSeconds);
+    printf("shift %d files by one: run %.2f s, bare MoveFileA loop %.2f s, ratio %.2f (goal <= 1.2)\n", count,
+           shiftSeconds, bareSeconds, shiftSeconds / bareSeconds);
+    printf("longest silence of the main window during that run: %.0f ms\n", silence * 1000);
 
     const int repeats = 21;
-    double bigSeconds = OneFileRun(big, repeats);
-    double emptySeconds = OneFileRun(empty, repeats);
-    printf("rename one 1 GiB file: RunRename %.3f ms, one empty file %.3f ms, ratio %.2f (goal <= 2)\n",
+    double bigSeconds = OneFileRun(window, big, repeats);
+    double emptySeconds = OneFileRun(window, empty, repeats);
+    printf("rename one 1 GiB file: run %.3f ms, one empty file %.3f ms, ratio %.2f (goal <= 2)\n",
            bigSeconds * 1000, emptySeconds * 1000, bigSeconds / emptySeconds);
+    DestroyWindow(window);
     return 0;
 }

@@ -7,6 +7,7 @@
 
 #include "core/app_state.h"
 #include "filelist/list_memory.h"
+#include "rename/run_journal.h"
 #include "res/file_list_menu_res.h"
 #include "res/main_window_res.h"
 
@@ -211,6 +212,9 @@ static void ShowListMenu(HWND list, LPARAM lParam)
         } else if (SendMessageA(list, LB_GETSELCOUNT, 0, 0) <= 0) {
             EnableMenuItem(popup, IDC_REMOVE_SELECTED, MF_BYCOMMAND | MF_GRAYED);
         }
+        char journal[MAX_PATH * 2];
+        if (!JournalPath(journal, sizeof journal) || !CanUndoLastRun(journal))
+            EnableMenuItem(popup, IDC_UNDO_LAST_RUN, MF_BYCOMMAND | MF_GRAYED);
         POINT point = {(LONG)LOWORD(lParam), (LONG)HIWORD(lParam)};
         ClientToScreen(list, &point);
         TrackPopupMenu(popup, 0, point.x, point.y, 0, state->mainWindow, NULL);

@@ -10,6 +10,7 @@
 #include "rename/file_moves.h"
 #include "rename/output_folder.h"
 #include "rename/run_failures.h"
+#include "rename/run_journal.h"
 #include "rename/run_table.h"
 
 enum Outcome {
@@ -22,13 +23,16 @@ enum Outcome {
 struct RenameRun {
     RunTable table;
     RunFailures failures;
+    JournalWriter journal;
     int* chain;  // the entries of one turn, each followed by the one in its way
     int move;    // the operation moves files (every one but RenameCopy)
+    int ask;     // a taken new path is asked about; else the entry stays
     unsigned tag;  // tells this run's temporary names from another run's
     HWND owner;
-    const RunWatch* watch;
-    int handled;  // entries done with, for the watch
-    int stop;     // the watch asked to stop
+    const RunHooks* hooks;
+    const char* current;  // the source of the entry at hand
+    int handled;  // entries done with, for the hooks
+    int stop;     // the hooks asked to stop
 };
 
 static int IsExistsError(DWORD error)
@@ -36,14 +40,24 @@ static int IsExistsError(DWORD error)
     return error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS;
 }
 
-// Tells the watch how far the run is. 0 when the run is to stop.
+// Tells the hooks how far the run is. 0 when the run is to stop.
 static int GoOn(RenameRun* run, const char* next)
 {
-    const RunWatch* watch = run->watch;
-    if (watch && watch->between &&
-        !watch->between(watch->context, run->handled, run->table.count, next ? next : ""))
+    const RunHooks* hooks = run->hooks;
+    run->current = next ? next : "";
+    if (hooks && hooks->between && !hooks->between(hooks->context, run->handled, run->table.count, run->current))
         run->stop = 1;
     return !run->stop;
+}
+
+// A long copy (across volumes, or a copy of a large file) keeps the hooks
+// informed, so that the program goes on answering.
+static DWORD CALLBACK CopyGoesOn(LARGE_INTEGER, LARGE_INTEGER, LARGE_INTEGER, LARGE_INTEGER, DWORD, DWORD, HANDLE,
+                                 HANDLE, LPVOID data)
+{
+    RenameRun* run = (RenameRun*)data;
+    GoOn(run, run->current);
+    return PROGRESS_CONTINUE;
 }
 
 static void MarkHandled(RenameRun* run, RunEntry* entry)
@@ -55,13 +69,13 @@ static void MarkHandled(RenameRun* run, RunEntry* entry)
 // One attempt to put the file at to; replace allows an existing file there to
 // be overwritten. A move is a rename within a volume and a copy and delete
 // across volumes.
-static int TryPlace(const char* from, const char* to, int move, int replace)
+static int TryPlace(RenameRun* run, const char* from, const char* to, int replace)
 {
-    if (move) {
+    if (run->move) {
         DWORD flags = MOVEFILE_COPY_ALLOWED | (replace ? MOVEFILE_REPLACE_EXISTING : 0);
-        return MoveFileExA(from, to, flags) != 0;
+        return MoveFileWithProgressA(from, to, CopyGoesOn, run, flags) != 0;
     }
-    return CopyFileA(from, to, replace ? FALSE : TRUE) != 0;
+    return CopyFileExA(from, to, CopyGoesOn, run, NULL, replace ? 0 : COPY_FILE_FAIL_IF_EXISTS) != 0;
 }
 
 // Moves a file back from its temporary name; what cannot go back is reported
@@ -114,7 +128,11 @@ static int RenameItself(RenameRun* run, int index, DWORD* error)
         return OutcomeDone;
     char temp[MAX_PATH];
     if (!MoveAside(run, index, temp, sizeof temp, error)) return OutcomeFailed;
-    if (MoveFileExA(temp, entry->newPath, 0)) return OutcomeDone;
+    if (MoveFileExA(temp, entry->newPath, 0)) {
+        // The file stays where it stands for the run, under its new letter case.
+        JournalPlaced(&run->journal, index, entry->newPath, 0);
+        return OutcomeDone;
+    }
     *error = GetLastError();
     PutBack(run, temp, entry->source);
     return OutcomeFailed;
@@ -153,19 +171,21 @@ static int Placed(RenameRun* run, RunEntry* entry)
 // The new path is taken. A file of this run that stays where it is (declined,
 // failed or not moved yet) is never offered for overwriting: the entry stays
 // and is reported. About a file the run itself put there, and about a file
-// outside the run, the user is asked.
+// outside the run, the user is asked; a run that asks nothing leaves the
+// entry where it is.
 static int PlaceOverExisting(RenameRun* run, int index, const char* from, DWORD* error)
 {
     RunEntry* entry = &run->table.entries[index];
     const char* newPath = entry->newPath;
-    if (!IsProducedPath(&run->table, newPath) && FindStayingSource(&run->table, newPath, index) >= 0) {
-        *error = kReasonNameHeldByRun;
+    if (!run->ask || (!IsProducedPath(&run->table, newPath) && FindStayingSource(&run->table, newPath, index) >= 0)) {
+        *error = run->ask ? kReasonNameHeldByRun : kReasonOldNameTaken;
         return OutcomeFailed;
     }
     int answer = AskOverwrite(run, entry->source, newPath);
     if (answer == IDCANCEL) return OutcomeCancelled;
     if (answer != IDYES) return OutcomeSkipped;
-    if (TryPlace(from, newPath, run->move, 1)) return Placed(run, entry);
+    entry->replaced = 1;
+    if (TryPlace(run, from, newPath, 1)) return Placed(run, entry);
     *error = GetLastError();
     if (!IsExistsError(*error)) return OutcomeFailed;
     int copied = 0;
@@ -199,11 +219,12 @@ static int PlaceFile(RenameRun* run, int index, const char* from, int inRing, DW
 
     // The first attempt never overwrites, so a free new path costs no lookup
     // before it and a taken one is found without a race.
-    if (TryPlace(from, newPath, run->move, 0)) return Placed(run, entry);
+    if (TryPlace(run, from, newPath, 0)) return Placed(run, entry);
     *error = GetLastError();
     if (!IsExistsError(*error) && *error != ERROR_ACCESS_DENIED) return OutcomeFailed;
     if (inRing) return OutcomeFailed;
     if (PathExists(newPath, Directory)) {
+        if (!run->ask) return OutcomeFailed;
         ShowFolderCollision(run, newPath);
         return OutcomeSkipped;
     }
@@ -222,6 +243,7 @@ static int PlaceEntry(RenameRun* run, int index)
     int outcome = PlaceFile(run, index, entry->source, 0, &error);
     MarkHandled(run, entry);
     if (outcome == OutcomeFailed) AddRunFailure(&run->failures, entry->source, error);
+    if (outcome == OutcomeDone && entry->produced) JournalPlaced(&run->journal, index, entry->newPath, entry->replaced);
     return outcome != OutcomeCancelled;
 }
 
@@ -302,6 +324,8 @@ static int RunRing(RenameRun* run, const int* members, int count)
         if (PutBack(run, temp, first->source)) first->vacated = 0;
     }
     ReportRing(run, members, count, failedAt, failure);
+    for (int x = 0; x < count && failedAt < 0; x++)
+        JournalPlaced(&run->journal, members[x], table->entries[members[x]].newPath, 0);
     return GoOn(run, 0);
 }
 
@@ -338,20 +362,6 @@ static int HandleTurn(RenameRun* run, int start)
     return PlaceChain(run, run->chain, end);
 }
 
-// Copies the sources and composes their new paths. 1, or 0 without memory.
-static int PrepareRun(RenameRun* run, const char* const* sources, int count, const NamePattern* pattern)
-{
-    if (!CreateRunTable(&run->table, count)) return 0;
-    // The chain, and room after it for a ring turned into a chain.
-    run->chain = (int*)malloc(((size_t)count * 2 + 1) * sizeof *run->chain);
-    if (!run->chain) return 0;
-    for (int i = 0; i < count; i++) {
-        if (!SetRunEntry(&run->table, i, sources[i], pattern)) return 0;
-    }
-    IndexRunTable(&run->table);
-    return 1;
-}
-
 static void FreeRun(RenameRun* run)
 {
     FreeRunTable(&run->table);
@@ -360,33 +370,70 @@ static void FreeRun(RenameRun* run)
     run->chain = 0;
 }
 
-int RenameFiles(HWND owner, const char* const* sources, int count, const NamePattern* pattern,
-                const RunWatch* watch)
+// Runs every entry of the prepared table in list order; journal kind tells a
+// run from an undo. 1 when every entry was handled.
+static int Run(RenameRun* run, int operation, int kind)
 {
-    if (count < 0) count = 0;
+    // The chain, and room after it for a ring turned into a chain.
+    run->chain = (int*)malloc(((size_t)run->table.count * 2 + 1) * sizeof *run->chain);
+    if (!run->chain) {
+        TellOutOfMemory(run->owner);
+        return 0;
+    }
+    IndexRunTable(&run->table);
+    run->tag = (GetTickCount() ^ GetCurrentProcessId()) % (36 * 36);
+    if (run->hooks && run->hooks->journalPath)
+        BeginJournal(&run->journal, run->hooks->journalPath, kind, operation, run->tag, &run->table);
+    int completed = 1;
+    for (int i = 0; i < run->table.count && completed; i++) {
+        if (run->table.entries[i].state == EntryPending) completed = HandleTurn(run, i);
+    }
+    if (completed) GoOn(run, 0);
+    EndJournal(&run->journal);
+    return completed;
+}
+
+static int StartRun(RenameRun* run, HWND owner, int count, const RunHooks* hooks)
+{
+    memset(run, 0, sizeof *run);
+    run->owner = owner;
+    run->hooks = hooks;
+    return CreateRunTable(&run->table, count < 0 ? 0 : count);
+}
+
+int RenameFiles(HWND owner, const char* const* sources, int count, const NamePattern* pattern,
+                const RunHooks* hooks)
+{
     NamePattern resolved = *pattern;
     char folder[MAX_PATH];
     if ((pattern->operation == RenameMove || pattern->operation == RenameCopy) &&
         ResolveOutputFolder(pattern->outputFolder, folder, sizeof folder))
         resolved.outputFolder = folder;
-
     RenameRun run;
-    memset(&run, 0, sizeof run);
+    int ready = StartRun(&run, owner, count, hooks);
+    for (int i = 0; i < count && ready; i++) ready = SetRunEntry(&run.table, i, sources[i], &resolved);
+    if (!ready) run.table.count = 0;
     run.move = pattern->operation != RenameCopy;
-    run.owner = owner;
-    run.watch = watch;
-    run.tag = (GetTickCount() ^ GetCurrentProcessId()) % (36 * 36);
-    if (!PrepareRun(&run, sources, count, &resolved)) {
-        FreeRun(&run);
-        Prompt(owner, "メモリーが不足しています。", "システムエラー", MB_OK, MB_ICONERROR);
-        return 0;
-    }
-    int completed = 1;
-    for (int i = 0; i < count && completed; i++) {
-        if (run.table.entries[i].state == EntryPending) completed = HandleTurn(&run, i);
-    }
-    if (completed) GoOn(&run, 0);
+    run.ask = 1;
+    int completed = ready ? Run(&run, pattern->operation, JournalRename) : 0;
+    if (!ready) TellOutOfMemory(owner);
     ShowRunFailures(&run.failures, owner);
+    FreeRun(&run);
+    return completed;
+}
+
+int MoveFilesBack(HWND owner, const char* const* sources, const char* const* targets, int count,
+                  const RunHooks* hooks, RunFailures* failures)
+{
+    RenameRun run;
+    int ready = StartRun(&run, owner, count, hooks);
+    for (int i = 0; i < count && ready; i++) ready = SetRunEntryPaths(&run.table, i, sources[i], targets[i]);
+    if (!ready) run.table.count = 0;
+    run.move = 1;
+    int completed = ready ? Run(&run, RenameOnly, JournalUndo) : 0;
+    if (!ready) TellOutOfMemory(owner);
+    for (int i = 0; i < run.failures.stored; i++) AddRunFailure(failures, run.failures.items[i].path, run.failures.items[i].error);
+    failures->total += run.failures.total - run.failures.stored;
     FreeRun(&run);
     return completed;
 }

@@ -14,7 +14,8 @@
 #include "rename/output_folder.h"
 #include "rename/preview.h"
 #include "rename/rename_engine.h"
-#include "res/please_wait_res.h"
+#include "rename/run_journal.h"
+#include "rename/run_progress.h"
 
 enum {
     kConfirmationSize = 388 + 1,  // the confirmation text, terminator included
@@ -40,17 +41,11 @@ static void Pause(DWORD milliseconds)
     if (g_pauseHandler) {
         g_pauseHandler(milliseconds);
     } else {
-        Sleep(milliseconds);
+        WaitAnswering(milliseconds);
     }
 }
 
 // ---- One run ----------------------------------------------------------------
-
-// A close request waits for the run, which stops between files as at Cancel.
-static int WatchCloseRequest(void*, int, int, const char*)
-{
-    return !GetAppState()->closeRequested;
-}
 
 // Reads every list entry into a heap array (count strings). 0 without memory.
 static char** ReadListEntries(HWND list, int count)
@@ -85,11 +80,12 @@ int RunRename()
     char** sources = ReadListEntries(state->fileList, count);
     if (!sources || (count > 0 && !sources[count - 1])) {
         FreeListEntries(sources, count);
-        Prompt(state->mainWindow, "メモリーが不足しています。", "システムエラー", MB_OK, MB_ICONERROR);
+        TellOutOfMemory(state->mainWindow);
         return 0;
     }
-    RunWatch watch = {WatchCloseRequest, 0};
-    int completed = RenameFiles(state->mainWindow, sources, count, &pattern, &watch);
+    char journal[MAX_PATH * 2];
+    RunHooks hooks = {ProgressBetweenFiles, 0, JournalPath(journal, sizeof journal) ? journal : 0};
+    int completed = RenameFiles(state->mainWindow, sources, count, &pattern, &hooks);
     FreeListEntries(sources, count);
     return completed;
 }
@@ -162,20 +158,20 @@ void StartRename()
     if (!CheckRunInputs(state)) return;
     if (!ConfirmStart(state)) return;
 
-    // No owner and no procedure: the window only has to stand while the
-    // run holds the thread.
-    HWND wait = CreateDialogParamA(state->instance, MAKEINTRESOURCEA(IDD_PLEASE_WAIT), NULL, NULL, 0);
-    if (!wait) return;
     HCURSOR previous = GetCursor();
     SetCursor(LoadCursorA(NULL, IDC_WAIT));
-    ShowWindow(wait, SW_SHOW);
-    UpdateWindow(wait);
+    HWND wait = OpenProgressWindow(state->mainWindow, state->instance);
+    if (!wait) {
+        SetCursor(previous);
+        return;
+    }
 
     if (RunRename()) {
+        EnableWindow(GetDlgItem(wait, IDCANCEL), FALSE);
         SendMessageA(state->fileList, LB_RESETCONTENT, 0, 0);
         UpdateButtonStates();
         Pause(kPauseMilliseconds);
     }
-    DestroyWindow(wait);
+    CloseProgressWindow(state->mainWindow);
     SetCursor(previous);
 }

@@ -10,7 +10,7 @@ void StartRename();
 // list, 0 when the user cancelled.
 int RunRename();
 
-// The pause after a completed run goes through this seam (Sleep by default),
-// so that tests need not wait.
+// The pause after a completed run goes through this seam (by default a wait
+// that answers messages), so that tests need not wait.
 typedef void (*PauseHandler)(DWORD milliseconds);
 PauseHandler SetPauseHandler(PauseHandler handler);

@@ -41,6 +41,8 @@ static const char* const kReasonTexts[] = {
     "名前を入れ替え合うほかのファイルが改名できなかったため、元の名前のままです。",
     "ファイルをそれ自身の上にコピーすることはできません。",
     "一時ファイル TOVIK.DAT を別の Tovik が使用中です。",
+    "改名の後に変更、移動または削除されています。",
+    "元の名前には別のファイルがあります。",
 };
 
 size_t FailureReason(DWORD error, char* text, size_t size)
@@ -72,12 +74,12 @@ static void Append(char* text, size_t size, size_t* used, const char* piece)
     *used += CopyTextCut(text + *used, size - *used, piece);
 }
 
-size_t BuildFailureText(const RunFailures* failures, char* text, size_t size)
+size_t BuildFailureText(const RunFailures* failures, const char* header, char* text, size_t size)
 {
     if (size == 0) return 0;
     size_t used = 0;
     text[0] = 0;
-    Append(text, size, &used, kFailureHeader);
+    Append(text, size, &used, header);
     int shown = failures->stored < kFailureLinesShown ? failures->stored : kFailureLinesShown;
     for (int i = 0; i < shown; i++) {
         if (i > 0) Append(text, size, &used, "\r\n");
@@ -96,17 +98,22 @@ size_t BuildFailureText(const RunFailures* failures, char* text, size_t size)
     return used;
 }
 
-void ShowRunFailures(const RunFailures* failures, HWND owner)
+void ShowFailureList(const RunFailures* failures, HWND owner, const char* header, const char* title)
 {
     if (failures->total == 0) return;
     // Room for the header, every line at its longest and the count.
     enum { kTextSize = 256 + kFailureLinesShown * (MAX_PATH + 8 + kFailureReasonSize) };
     char* text = (char*)malloc(kTextSize);
     if (!text) {
-        Prompt(owner, kFailureHeader, kFailureTitle, MB_OK, MB_ICONERROR);
+        Prompt(owner, header, title, MB_OK, MB_ICONERROR);
         return;
     }
-    BuildFailureText(failures, text, kTextSize);
-    Prompt(owner, text, kFailureTitle, MB_OK, MB_ICONERROR);
+    BuildFailureText(failures, header, text, kTextSize);
+    Prompt(owner, text, title, MB_OK, MB_ICONERROR);
     free(text);
+}
+
+void ShowRunFailures(const RunFailures* failures, HWND owner)
+{
+    ShowFailureList(failures, owner, kFailureHeader, kFailureTitle);
 }

@@ -19,6 +19,8 @@ enum RunReason : DWORD {
     kReasonRingMemberFailed,            // a file of the same exchange of names failed
     kReasonCopyOntoItself,              // RenameCopy onto the source itself
     kReasonTemporaryFileInUse,          // TOVIK.DAT is held by another running copy
+    kReasonChangedSince,                // undo: the file is not as the run left it
+    kReasonOldNameTaken,                // undo: another file stands at the old path
 };
 
 struct RunFailure {
@@ -43,11 +45,13 @@ void FreeRunFailures(RunFailures* failures);
 // written.
 size_t FailureReason(DWORD error, char* text, size_t size);
 
-// "次のファイルは改名（リネーム）できませんでした。" and a blank line, then
-// "path : reason" for at most kFailureLinesShown files, then "ほか %d 件" for
-// the rest. Returns the length written.
-size_t BuildFailureText(const RunFailures* failures, char* text, size_t size);
+// The header, then "path : reason" for at most kFailureLinesShown files,
+// then "ほか %d 件" for the rest. Returns the length written.
+size_t BuildFailureText(const RunFailures* failures, const char* header, char* text, size_t size);
 
-// Shows the collected failures in one error message owned by owner; nothing
-// when there are none.
+// Shows the collected failures under the header in one error message owned
+// by owner; nothing when there are none.
+void ShowFailureList(const RunFailures* failures, HWND owner, const char* header, const char* title);
+
+// The failure list of a rename run.
 void ShowRunFailures(const RunFailures* failures, HWND owner);

@@ -41,15 +41,20 @@ int CreateRunTable(RunTable* table, int count)
     return 1;
 }
 
-int SetRunEntry(RunTable* table, int index, const char* source, const NamePattern* pattern)
+int SetRunEntryPaths(RunTable* table, int index, const char* source, const char* newPath)
 {
     RunEntry* entry = &table->entries[index];
-    char newPath[kNewPathSize];
-    entry->composed = ComposeNewName(pattern, source, index, newPath, sizeof newPath);
-    if (!entry->composed) newPath[0] = 0;
+    entry->composed = newPath[0] != 0;
     entry->source = CopyTextToHeap(source);
     entry->newPath = CopyTextToHeap(newPath);
     return entry->source && entry->newPath;
+}
+
+int SetRunEntry(RunTable* table, int index, const char* source, const NamePattern* pattern)
+{
+    char newPath[kNewPathSize];
+    if (!ComposeNewName(pattern, source, index, newPath, sizeof newPath)) newPath[0] = 0;
+    return SetRunEntryPaths(table, index, source, newPath);
 }
 
 void IndexRunTable(RunTable* table)

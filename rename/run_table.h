@@ -18,6 +18,7 @@ struct RunEntry {
     int state;      // RunEntryState
     int produced;   // the run has put this entry's file at newPath, where it stood not before
     int vacated;    // this entry's file no longer stands at source
+    int replaced;   // it was put there over a file the user let go
     int nextBySource;   // next entry in the same source bucket, -1 at the end
     int nextByNewPath;  // the same for the new-path buckets
 };
@@ -37,6 +38,10 @@ int CreateRunTable(RunTable* table, int count);
 // Stores a copy of the source of entry index and composes its new path with
 // the pattern. 1, or 0 without memory.
 int SetRunEntry(RunTable* table, int index, const char* source, const NamePattern* pattern);
+
+// Stores copies of a source and of the new path it is to get. 1, or 0
+// without memory.
+int SetRunEntryPaths(RunTable* table, int index, const char* source, const char* newPath);
 
 // Builds the path lookups once every entry is set.
 void IndexRunTable(RunTable* table);

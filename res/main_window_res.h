@@ -25,3 +25,4 @@
 #define IDC_ADD_FOLDER 1022         // "フォルダ指定"
 #define IDC_OPERATION_COMBO 1027
 #define IDC_EXTENSION_COMBO 1028
+#define IDC_UNDO_LAST_RUN 1030      // the list's menu and Ctrl+Z

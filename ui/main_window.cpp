@@ -11,6 +11,7 @@
 #include "filelist/intake.h"
 #include "filelist/path_buffer.h"
 #include "rename/name_inputs.h"
+#include "rename/last_run_undo.h"
 #include "rename/preview.h"
 #include "rename/rename_run.h"
 #include "res/about_box_res.h"
@@ -243,6 +244,12 @@ static LRESULT RunExclusive(HWND window, void (*work)())
     return 0;
 }
 
+static void UndoLastRunOfMainWindow()
+{
+    AppState* state = GetAppState();
+    UndoLastRun(state->mainWindow, state->instance);
+}
+
 // The preview follows every change of the name parts, also one made without
 // the keyboard (a paste from an edit's menu), so that the confirmation shows
 // the pattern the run uses. An emptied start number keeps the last preview
@@ -255,6 +262,7 @@ static LRESULT OnNamePartChange(HWND edit)
 
 static LRESULT OnShowAbout(HWND window)
 {
+    if (GetAppState()->busy) return 0;
     DialogBoxParamA(GetAppState()->instance, MAKEINTRESOURCEA(IDD_ABOUT_BOX), window,
                     AboutDialogProc, 0);
     return 0;
@@ -315,6 +323,8 @@ static LRESULT OnCommand(HWND window, WPARAM wParam, LPARAM lParam)
         return OnShowAbout(window);
     case IDC_ADD_FOLDER:
         return RunExclusive(window, AddPickedFolder);
+    case IDC_UNDO_LAST_RUN:
+        return RunExclusive(window, UndoLastRunOfMainWindow);
     case IDC_PREFIX_EDIT:
     case IDC_SUFFIX_EDIT:
     case IDC_START_NUMBER_EDIT:

@@ -2,6 +2,7 @@
 // its message loop until the window is destroyed.
 #include <windows.h>
 
+#include "rename/run_journal.h"
 #include "ui/main_window.h"
 #include "ui/message_loop.h"
 
@@ -11,5 +12,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show)
     if (!window) return 0;
     ShowWindow(window, show);
     UpdateWindow(window);
+    // A run that did not end (the program ended, the machine stopped) is put right first.
+    char journal[MAX_PATH * 2];
+    if (JournalPath(journal, sizeof journal)) RecoverInterruptedRun(window, journal);
     return RunMessageLoop(window);
 }

@@ -122,9 +122,9 @@ TEST(ContextMenu, GraysWhatCannotActAndRemoveAllActsLikeTheButton)
         std::vector<int> selected;
         SeenMenu shown;
     } cases[] = {
-        {"empty list", 0, {}, {{1007, true}, {1010, true}}},
-        {"entries, none selected", 3, {}, {{1007, true}, {1010, false}}},
-        {"one selected", 3, {1}, {{1007, false}, {1010, false}}},
+        {"empty list", 0, {}, {{1007, true}, {1010, true}, {0, true}, {1030, true}}},
+        {"entries, none selected", 3, {}, {{1007, true}, {1010, false}, {0, true}, {1030, true}}},
+        {"one selected", 3, {1}, {{1007, false}, {1010, false}, {0, true}, {1030, true}}},
     };
     FileListWindow window;
     for (const auto& c : cases) {
