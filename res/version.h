@@ -1,6 +1,7 @@
 // The program's version, set here and nowhere else: the version resource,
-// the captions of the main window and the about box and the title of the
-// program's error messages all come from it. Plain #defines, so that the
+// the captions of the main window and the about box, the title of the
+// program's error messages and the name of the release zip
+// (scripts/package.sh) all come from it. Plain #defines, so that the
 // resource compiler and the scripts (through the preprocessor) read this file
 // too. res/tovik.manifest is XML, which nothing preprocesses: its version
 // follows this one by hand.
