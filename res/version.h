@@ -4,7 +4,7 @@
 // (scripts/package.sh) all come from it. Plain #defines, so that the
 // resource compiler and the scripts (through the preprocessor) read this file
 // too. res/tovik.manifest is XML, which nothing preprocesses: its version
-// follows this one by hand.
+// follows this one by hand, and the package test checks that they agree.
 #pragma once
 
 #define TOVIK_VERSION_MAJOR 1
