@@ -53,3 +53,10 @@ ensure_wineprefix() {
     echo "warning: the Wine prefix did not take scripts/wine_settings.reg" >&2
   fi
 }
+
+# The program's version as the user reads it ("1.03"): TOVIK_VERSION_TEXT of
+# res/version.h, put through the preprocessor that the resource compiler uses.
+tovik_version() {
+  printf '#include "res/version.h"\nTOVIK_VERSION_TEXT\n' |
+    x86_64-w64-mingw32-gcc -E -P -x c -I "$ROOT" - | tr -d '" \n'
+}

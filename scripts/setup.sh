@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # Installs what building and testing Tovik needs on a Debian 12 machine:
 # the MinGW-w64 cross compiler, Wine, a virtual display, the Japanese locale
-# and font, CMake and the native compilers. Quick when all of it is there.
+# and font, CMake, the native compilers, and zip for the release package.
+# Quick when all of it is there.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 packages=(cmake make g++ clang libclang-rt-14-dev googletest
           g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
-          wine wine64 xvfb xauth x11-utils locales fonts-ipafont-gothic imagemagick)
+          wine wine64 xvfb xauth x11-utils locales fonts-ipafont-gothic imagemagick
+          zip unzip)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

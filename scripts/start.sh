@@ -26,7 +26,7 @@ fi
 shot=$BUILD/screenshot.png
 rm -f "$shot"
 ja xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
-  exe=$1 shot=$2
+  exe=$1 shot=$2 title=$3
   wine "$exe" &
   # The window is up once X knows it by its caption; the picture is taken
   # of that window alone (or of the whole screen without xwininfo).
@@ -34,7 +34,7 @@ ja xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   for _ in $(seq 1 60); do
     if command -v xwininfo >/dev/null; then
       geometry=$(xwininfo -root -tree 2>/dev/null |
-                 sed -n "s/.*\"Tovik Ver 1.03\".* \([0-9]*x[0-9]*+[0-9]*+[0-9]*\)  .*/\1/p" | head -n1)
+                 sed -n "s/.*\"$title\".* \([0-9]*x[0-9]*+[0-9]*+[0-9]*\)  .*/\1/p" | head -n1)
       [ -n "$geometry" ] && break
     fi
     sleep 0.5
@@ -47,7 +47,7 @@ ja xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   fi
   wineserver -k
   wait
-' _ "$exe" "$shot"
+' _ "$exe" "$shot" "Tovik Ver $(tovik_version)"
 if [ -f "$shot" ]; then
   echo "No display: Tovik ran in a virtual display; its main window is pictured in $shot"
 else

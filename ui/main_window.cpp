@@ -17,11 +17,12 @@
 #include "res/about_box_res.h"
 #include "res/icons_res.h"
 #include "res/main_window_res.h"
+#include "res/version.h"
 #include "ui/about_box.h"
 #include "ui/edit_subclass.h"
 
 static const char kMainClassName[] = "TovikClass";
-static const char kProgramTitle[] = "Tovik Ver 1.03";
+static const char kProgramTitle[] = TOVIK_PROGRAM_TITLE;
 
 // The combo boxes' entries; an entry's index is its value.
 static const char* const kDigitCountTexts[] = {"１桁", "２桁", "３桁", "４桁",
