@@ -248,7 +248,7 @@ static int PlaceEntry(RenameRun* run, int index)
 }
 
 // Places the entries of a chain from its end back to its start, each into
-// the place the one after it has left; the watch may stop the run between
+// the place the one after it has left; the hooks may stop the run between
 // them. 0 when the run ends here.
 static int PlaceChain(RenameRun* run, const int* chain, int length)
 {

@@ -52,7 +52,14 @@ if [ $fuzz_rc -eq 0 ]; then passed=$((passed + 1)); else failed=$((failed + 1));
 # A stage that failed without a failed case (a crash, a build error) still fails.
 if [ ${#failed_stages[@]} -gt 0 ] && [ $failed -eq 0 ]; then failed=${#failed_stages[@]}; fi
 
+# Tests are kept to a third or so of the program: non-blank lines of .cpp and
+# .h under tests/ against those of the program's folders.
+count_lines() { git -C "$ROOT" ls-files -- "$@" | grep -E '\.(cpp|h)$' | (cd "$ROOT" && xargs -r cat) | grep -cv '^\s*$'; }
+program_lines=$(count_lines core rename filelist ui)
+test_lines=$(count_lines tests)
+
 echo
+echo "lines: program $program_lines, tests $test_lines, ratio $(awk -v t="$test_lines" -v p="$program_lines" 'BEGIN { printf "%.2f", t / p }')"
 [ ${#failed_stages[@]} -eq 0 ] || echo "failed: ${failed_stages[*]}"
 echo "tests: $passed passed, $failed failed"
 [ ${#failed_stages[@]} -eq 0 ]
