@@ -41,7 +41,7 @@ TEST_F(TovikTest, IntakeTakesWhatNamesExactlyTheFileSortedAndTellsOnceWhatItLeft
         {AnsiDrop, {L"", L"memo.", L"photo.jpg ", L"a.txt"}, {"a.txt"}, {refused(2)}},
         {WideDrop, {L"", L"café", L"cafe"}, {}, {ask("cafe"), refused(1)}, {IDNO}},
         {WideDrop, {L"dir"}, {"dir\\cafe.txt", "dir\\表.txt"}, {ask("dir"), refused(4)}, {IDYES}},
-        {FolderCommand, {L"dir"}, {"dir\\cafe.txt", "dir\\表.txt"}, {refused(4)}},
+        {FolderCommand, {L"dir\\"}, {"dir\\cafe.txt", "dir\\表.txt"}, {refused(4)}},
         {FolderCommand, {L"b"}, {"b\\.profile", "b\\Y.txt", "b\\z.txt"}, {tooLong(1)}},
         {FolderCommand, {L"b"}, {"b\\.profile"}, {noMemory, tooLong(1)}, {}, -1, 1},  // the list took one
         {FolderCommand, {L"b\\sub.d"}, {}, {{window, "メモリーの確保に失敗しました(0) " + Path("b\\sub.d\\deep.txt"),
@@ -68,5 +68,5 @@ TEST_F(TovikTest, IntakeTakesWhatNamesExactlyTheFileSortedAndTellsOnceWhatItLeft
         EXPECT_EQ(r.told, shown) << &r - rows;
         if (r.how == FolderCommand) { EXPECT_EQ(!listed.empty(), IsWindowEnabled(Control(IDC_START)) != 0) << "refreshed"; }
     }
-    EXPECT_EQ((Strings{"", Path("dir"), Path("b"), Path("b")}), pickedFrom) << "each opened on the folder chosen before";
+    EXPECT_EQ((Strings{"", Path("dir\\"), Path("b"), Path("b")}), pickedFrom) << "each opened on the folder chosen before";
 }
