@@ -21,9 +21,9 @@ protected:
     // Start number|digit-count index|prefix|suffix|output folder, as the window shows them.
     std::string Loaded() const
     {
-        std::string shown = std::to_string(SendMessageA(Control(IDC_DIGIT_COUNT_COMBO), CB_GETCURSEL, 0, 0));
-        for (int id : {IDC_PREFIX_EDIT, IDC_SUFFIX_EDIT, IDC_OUTPUT_FOLDER_EDIT}) shown += "|" + ControlText(id);
-        return ControlText(IDC_START_NUMBER_EDIT) + "|" + shown;
+        std::string parts = std::to_string(SendMessageA(Control(IDC_DIGIT_COUNT_COMBO), CB_GETCURSEL, 0, 0));
+        for (int id : {IDC_PREFIX_EDIT, IDC_SUFFIX_EDIT, IDC_OUTPUT_FOLDER_EDIT}) parts += "|" + ControlText(id);
+        return ControlText(IDC_START_NUMBER_EDIT) + "|" + parts;
     }
     // Leaves the window as Escape does; the next Open() is the next start.
     void Close() { SendMessageA(window, WM_COMMAND, IDC_CANCEL, 0); UnregisterClassA("TovikClass", GetModuleHandleA(NULL)); }
