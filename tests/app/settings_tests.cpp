@@ -1,201 +1,67 @@
-// The settings file beside the executable, through the real profile functions.
-#include <gtest/gtest.h>
-#include <windows.h>
-
-#include <string.h>
-
-#include <string>
-
+// The code page the tests need, and Tovik.ini as the real main window loads
+// it when made and saves it when left.
 #include "core/app_state.h"
+#include "core/mbcs_text.h"
 #include "core/settings.h"
-#include "support/temp_folder.h"
-#include "support/test_window.h"
+#include "res/main_window_res.h"
+#include "support/tovik_test.h"
 
-namespace {
-
-std::string IniPath()
+TEST(Environment, RunsUnderCodePage932AndAgreesWithItsLeadBytes)
 {
-    char path[MAX_PATH * 2];
-    EXPECT_EQ(1, SettingsPath(path, sizeof path));
-    return path;
+    ASSERT_EQ(932u, GetACP()) << "run Wine with LANG=ja_JP.UTF-8 and LC_ALL=ja_JP.UTF-8";
+    for (int c = 1; c < 256; c++) {
+        const char text[] = {(char)c, 0x40, 0};
+        EXPECT_EQ(IsDBCSLeadByteEx(932, (BYTE)c) ? 2 : 1, CharLength(text)) << "lead byte " << c;
+    }
 }
 
-class SettingsFile : public ::testing::Test {
+class Settings : public TovikTest {
 protected:
-    void SetUp() override { DeleteFileA(IniPath().c_str()); }
-    void TearDown() override { DeleteFileA(IniPath().c_str()); }
-
-    // Shows AppState in the controls the way the main window does at start.
-    void ShowStateInControls()
+    std::string Ini() const { char path[MAX_PATH * 2] = ""; SettingsPath(path, sizeof path); return path; }
+    // Start number|digit-count index|prefix|suffix|output folder, as the window shows them.
+    std::string Loaded() const
     {
-        AppState* state = GetAppState();
-        FillCombos();
-        char number[16];
-        snprintf(number, sizeof number, "%d", state->startNumber);
-        SetWindowTextA(state->startNumberEdit, number);
-        SetWindowTextA(state->prefixEdit, state->prefix);
-        SetWindowTextA(state->suffixEdit, state->suffix);
-        SetWindowTextA(state->outputFolderEdit, state->outputFolder);
-        SendMessageA(state->digitCountCombo, CB_SETCURSEL, (WPARAM)state->digitCountIndex, 0);
+        std::string parts = std::to_string(SendMessageA(Control(IDC_DIGIT_COUNT_COMBO), CB_GETCURSEL, 0, 0));
+        for (int id : {IDC_PREFIX_EDIT, IDC_SUFFIX_EDIT, IDC_OUTPUT_FOLDER_EDIT}) parts += "|" + ControlText(id);
+        return ControlText(IDC_START_NUMBER_EDIT) + "|" + parts;
     }
+    // Leaves the window as Escape does; the next Open() is the next start.
+    void Close() { SendMessageA(window, WM_COMMAND, IDC_CANCEL, 0); UnregisterClassA("TovikClass", GetModuleHandleA(NULL)); }
 };
 
-TEST_F(SettingsFile, PathIsTheExecutablesWithIni)
+TEST_F(Settings, WhatTheFileHoldsIsLoadedWithinTheFieldBounds)
 {
-    char module[MAX_PATH];
-    GetModuleFileNameA(NULL, module, sizeof module);
-    std::string expected = module;
-    expected = expected.substr(0, expected.rfind('.')) + ".ini";
-    EXPECT_EQ(expected, IniPath());
-}
-
-TEST_F(SettingsFile, FirstStartWithoutAFileUsesTheDefaults)
-{
-    AppState* state = ResetState();
-    EXPECT_EQ(1, state->startNumber);
-    EXPECT_EQ(3, state->digitCountIndex);
-    EXPECT_STREQ("Sample", state->prefix);
-    EXPECT_STREQ("", state->suffix);
-    EXPECT_STREQ("", state->outputFolder);
-    EXPECT_EQ(RenameOnly, state->fileOperation);
-    EXPECT_EQ(Keep, state->extensionMode);
-    EXPECT_FALSE(FileExists(IniPath())) << "loading must not create the file";
-}
-
-TEST_F(SettingsFile, ResetZeroesEverythingTheFileDoesNotFill)
-{
-    AppState* state = GetAppState();
-    memset(state, 0x5A, sizeof *state);
-    ResetState();
-    EXPECT_EQ(nullptr, (void*)state->prefixEdit);
-    EXPECT_EQ(nullptr, (void*)state->fileListProc);
-    EXPECT_EQ(nullptr, (void*)state->handCursor);
-    EXPECT_EQ(Keep, state->extensionMode);
-    EXPECT_STREQ("", state->replacementExtension);
-    EXPECT_EQ(state, GetAppState());
-}
-
-TEST_F(SettingsFile, FirstSaveWithTheDefaultsWritesExactlyThisFile)
-{
-    ResetState();
-    ControlsWindow controls;
-    ShowStateInControls();
-    SaveSettings();
-    EXPECT_EQ(
-        "[SYSTEM]\r\n"
-        "START_NUM=1\r\n"
-        "FILENAME_PREFIX=Sample\r\n"
-        "FILENAME_SUFFIX=\r\n"
-        "FIGURE_FORMAT=3\r\n"
-        "OUTPUT_FOLDER=\r\n",
-        ReadFileText(IniPath()));
-}
-
-TEST_F(SettingsFile, SavedValuesComeBackOnTheNextStart)
-{
-    ResetState();
-    {
-        ControlsWindow controls;
-        ShowStateInControls();
-        AppState* state = GetAppState();
-        SetWindowTextA(state->startNumberEdit, "120");
-        SetWindowTextA(state->prefixEdit, "写真_表");
-        SetWindowTextA(state->suffixEdit, "_ソ");
-        SendMessageA(state->digitCountCombo, CB_SETCURSEL, 5, 0);
-        strcpy(state->outputFolder, "C:\\出力\\表");
-        SetWindowTextA(state->outputFolderEdit, "C:\\edit text is not saved");
-        SaveSettings();
-        SaveSettings();  // the close box saves twice: same file
-    }
-    AppState* state = ResetState();
-    EXPECT_EQ(120, state->startNumber);
-    EXPECT_EQ(5, state->digitCountIndex);
-    EXPECT_STREQ("写真_表", state->prefix);
-    EXPECT_STREQ("_ソ", state->suffix);
-    EXPECT_STREQ("C:\\出力\\表", state->outputFolder);
-    EXPECT_EQ(RenameOnly, state->fileOperation);
-}
-
-TEST_F(SettingsFile, NoKeySelectsTheOperationOrTheExtensionMode)
-{
-    WriteFileText(IniPath(), "[SYSTEM]\r\nFILE_OPERATION=2\r\nEXTENSION_MODE=3\r\nOPERATION=2\r\n");
-    AppState* state = GetAppState();
-    state->fileOperation = ExtensionOnly;
-    state->extensionMode = Upper;
-    ResetState();
-    EXPECT_EQ(RenameOnly, state->fileOperation);
-    EXPECT_EQ(Keep, state->extensionMode);
-}
-
-struct LoadCase {
-    const char* fileText;
-    int startNumber;
-    int digitCountIndex;
-    std::string prefix;
-    std::string suffix;
-};
-
-TEST_F(SettingsFile, LoadsWhatTheFileHoldsWithinTheFieldBounds)
-{
-    const std::string long40(40, 'p');
-    const LoadCase cases[] = {
-        {"[SYSTEM]\r\nSTART_NUM=-7\r\nFIGURE_FORMAT=9\r\n", -7, 9, "Sample", ""},
-        {"[SYSTEM]\r\nFIGURE_FORMAT=-1\r\nFILENAME_PREFIX=\r\n", 1, -1, "", ""},
-        {"[SYSTEM]\r\nSTART_NUM=abc\r\n", 0, 3, "Sample", ""},
-        {"[OTHER]\r\nSTART_NUM=5\r\n", 1, 3, "Sample", ""},
-        // A prefix over 32 bytes is cut to its first 32 on load.
-        {"[SYSTEM]\r\nFILENAME_PREFIX=pppppppppppppppppppppppppppppppppppppppp\r\n", 1, 3,
-         std::string(32, 'p'), ""},
-        // ... but never through a double-byte character: 31 bytes + 表 would need 33.
-        {"[SYSTEM]\r\nFILENAME_SUFFIX=sssssssssssssssssssssssssssssss表\r\n", 1, 3, "Sample",
-         std::string(31, 's')},
-        {"[SYSTEM]\r\nFILENAME_SUFFIX=ssssssssssssssssssssssssssssss表\r\n", 1, 3, "Sample",
-         std::string(30, 's') + "表"},
-    };
-    for (const LoadCase& c : cases) {
-        ASSERT_TRUE(WriteFileText(IniPath(), c.fileText));
-        AppState* state = ResetState();
-        EXPECT_EQ(c.startNumber, state->startNumber) << c.fileText;
-        EXPECT_EQ(c.digitCountIndex, state->digitCountIndex) << c.fileText;
-        EXPECT_EQ(c.prefix, state->prefix) << c.fileText;
-        EXPECT_EQ(c.suffix, state->suffix) << c.fileText;
+    const std::string p40(40, 'p'), s31(31, 's'), f300 = "C:\\" + std::string(297, 'f');
+    const struct { std::string keys, loaded; } rows[] = {
+        {"START_NUM=-7\r\nFIGURE_FORMAT=9", "-7|-1|Sample||"}, {"FIGURE_FORMAT=-1\r\nFILENAME_PREFIX=", "1|-1|||"},
+        {"START_NUM=abc", "0|3|Sample||"}, {"START_NUM=12345678901234567890", "99999999|3|Sample||"},
+        {"START_NUM=-123456789", "-9999999|3|Sample||"}, {"FILENAME_PREFIX=" + p40, "1|3|" + p40.substr(8) + "||"},
+        {"FILENAME_SUFFIX=" + s31 + "表", "1|3|Sample|" + s31 + "|"},  // 表 would need bytes 32 and 33
+        {"FILENAME_SUFFIX=表" + s31.substr(1), "1|3|Sample|表" + s31.substr(1) + "|"},
+        {"OUTPUT_FOLDER=" + f300, "1|3|Sample||" + f300.substr(0, 260)}};
+    for (const auto& r : rows) {
+        ASSERT_TRUE(WriteFileText(Ini(), "[SYSTEM]\r\n" + r.keys + "\r\n"));
+        ASSERT_TRUE(Open());
+        EXPECT_EQ(r.loaded, Loaded()) << r.keys;
+        Close();
     }
 }
 
-TEST_F(SettingsFile, OutputFolderIsCutTo260Bytes)
+TEST_F(Settings, TheFirstSaveWritesTheDefaultsAndSavedValuesComeBackButNoOperation)
 {
-    std::string folder = "C:\\" + std::string(297, 'f');
-    WriteFileText(IniPath(), "[SYSTEM]\r\nOUTPUT_FOLDER=" + folder + "\r\n");
-    AppState* state = ResetState();
-    EXPECT_EQ(folder.substr(0, 260), state->outputFolder);
+    ASSERT_TRUE(Open());
+    Close();
+    EXPECT_EQ("[SYSTEM]\r\nSTART_NUM=1\r\nFILENAME_PREFIX=Sample\r\nFILENAME_SUFFIX=\r\nFIGURE_FORMAT=3\r\nOUTPUT_FOLDER=\r\n",
+              ReadFileText(Ini()));
+    ASSERT_TRUE(Open());
+    SetWindowTextA(Control(IDC_START_NUMBER_EDIT), "120");
+    SetWindowTextA(Control(IDC_PREFIX_EDIT), "写真_表");
+    SetWindowTextA(Control(IDC_SUFFIX_EDIT), "_ソ");
+    SendMessageA(Control(IDC_DIGIT_COUNT_COMBO), CB_SETCURSEL, 5, 0);
+    strcpy(GetAppState()->outputFolder, "C:\\出力\\表");  // the folder last chosen
+    GetAppState()->fileOperation = ExtensionOnly;
+    Close();
+    ASSERT_TRUE(Open());
+    EXPECT_EQ("120|5|写真_表|_ソ|C:\\出力\\表", Loaded());
+    EXPECT_EQ("リネームのみ", ControlText(IDC_OPERATION_COMBO));
 }
-
-TEST_F(SettingsFile, DigitCountOutsideTheCombosRangeIsSavedAsMinusOne)
-{
-    WriteFileText(IniPath(), "[SYSTEM]\r\nFIGURE_FORMAT=8\r\n");
-    ResetState();
-    ControlsWindow controls;
-    ShowStateInControls();
-    EXPECT_EQ(CB_ERR, SendMessageA(GetAppState()->digitCountCombo, CB_GETCURSEL, 0, 0));
-    SaveSettings();
-    EXPECT_EQ(-1, (int)GetPrivateProfileIntA("SYSTEM", "FIGURE_FORMAT", 99, IniPath().c_str()));
-}
-
-TEST_F(SettingsFile, SavesTheEditsAsTheyStand)
-{
-    ResetState();
-    ControlsWindow controls;
-    ShowStateInControls();
-    AppState* state = GetAppState();
-    SetWindowTextA(state->startNumberEdit, "");
-    std::string longPrefix = std::string(259, 'x') + "表";  // 261 bytes: 表 does not fit in 260
-    SetWindowTextA(state->prefixEdit, longPrefix.c_str());
-    SaveSettings();
-    char value[512];
-    GetPrivateProfileStringA("SYSTEM", "START_NUM", "absent", value, sizeof value, IniPath().c_str());
-    EXPECT_STREQ("", value);
-    GetPrivateProfileStringA("SYSTEM", "FILENAME_PREFIX", "", value, sizeof value, IniPath().c_str());
-    EXPECT_EQ(std::string(259, 'x'), value);
-}
-
-}  // namespace

@@ -38,7 +38,7 @@ std::wstring Wide(const std::string& text)
     return wide;
 }
 
-static std::string Narrow(const std::wstring& wide)
+std::string Narrow(const std::wstring& wide)
 {
     std::string text(wide.size() * 2 + 1, '\0');
     text.resize((size_t)WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.c_str(), -1, &text[0],
@@ -202,6 +202,13 @@ HWND TovikTest::Open()
     return window;
 }
 
+std::string TovikTest::ControlText(int id) const
+{
+    char text[1024] = "";
+    GetWindowTextA(Control(id), text, sizeof text);
+    return text;
+}
+
 void TovikTest::Pump()
 {
     MSG message;
@@ -227,17 +234,8 @@ Strings TovikTest::Entries() const
     return entries;
 }
 
-void TovikTest::Drop(const Strings& paths, bool wide)
+static void SendDrop(HWND window, std::string names, bool wide)
 {
-    std::string names;
-    for (const std::string& path : paths) {
-        if (wide) {
-            std::wstring w = Wide(path);
-            names.append((const char*)w.c_str(), (w.size() + 1) * sizeof(wchar_t));
-        } else {
-            names.append(path.c_str(), path.size() + 1);
-        }
-    }
     names.append(wide ? sizeof(wchar_t) : 1, '\0');
     HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + names.size());
     DROPFILES* header = (DROPFILES*)GlobalLock(block);
@@ -246,6 +244,62 @@ void TovikTest::Drop(const Strings& paths, bool wide)
     memcpy(header + 1, names.data(), names.size());
     GlobalUnlock(block);
     SendMessageA(window, WM_DROPFILES, (WPARAM)block, 0);
+}
+
+void TovikTest::Drop(const Strings& paths, bool wide)
+{
+    if (wide) {
+        std::vector<std::wstring> widePaths;
+        for (const std::string& path : paths) widePaths.push_back(Wide(path));
+        DropWide(widePaths);
+        return;
+    }
+    std::string names;
+    for (const std::string& path : paths) names.append(path.c_str(), path.size() + 1);
+    SendDrop(window, names, false);
+}
+
+void TovikTest::DropWide(const std::vector<std::wstring>& paths)
+{
+    std::string names;
+    for (const std::wstring& path : paths)
+        names.append((const char*)path.c_str(), (path.size() + 1) * sizeof(wchar_t));
+    SendDrop(window, names, true);
+}
+
+static const char* g_showingClass;
+static std::function<void(HWND)> g_answer;
+
+static BOOL CALLBACK FindShown(HWND window, LPARAM found)
+{
+    char name[16] = "";
+    GetClassNameA(window, name, sizeof name);
+    if (strcmp(name, g_showingClass) != 0 || !IsWindowVisible(window)) return TRUE;
+    *(HWND*)found = window;
+    return FALSE;
+}
+
+static void CALLBACK LookForShown(HWND, UINT, UINT_PTR, DWORD)
+{
+    HWND found = NULL;
+    EnumThreadWindows(GetCurrentThreadId(), FindShown, (LPARAM)&found);
+    if (!found || !g_answer) return;
+    std::function<void(HWND)> answer;
+    answer.swap(g_answer);
+    answer(found);
+}
+
+bool WhileShowing(const char* className, const std::function<void(HWND)>& answer,
+                  const std::function<void()>& call)
+{
+    g_showingClass = className;
+    g_answer = answer;
+    UINT_PTR timer = SetTimer(NULL, 0, 50, LookForShown);
+    call();
+    KillTimer(NULL, timer);
+    bool answered = !g_answer;
+    g_answer = nullptr;
+    return answered;
 }
 
 Shown Question(HWND owner, const std::string& text, const std::string& title, UINT buttons)

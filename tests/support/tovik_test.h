@@ -42,12 +42,14 @@ public:
     // The real main window, created as WinMain creates it (hidden).
     HWND Open();
     HWND Control(int id) const { return GetDlgItem(window, id); }
+    std::string ControlText(int id) const;
     // Delivers every waiting message as the program's loop does.
     void Pump();
     // The list box's entries, top to bottom.
     Strings Entries() const;
     // Drops the paths on the main window as the shell does: wide or ANSI.
     void Drop(const Strings& paths, bool wide = true);
+    void DropWide(const std::vector<std::wstring>& paths);  // any character
 
     std::string work;  // the test's folder, removed afterwards
     HWND window = NULL;
@@ -80,3 +82,9 @@ std::string ReadFileText(const std::string& path);  // "<missing>" when absent
 // Removes a folder with all it holds (long paths too).
 bool RemoveTree(const std::string& path);
 std::wstring Wide(const std::string& text);
+std::string Narrow(const std::wstring& wide);  // without best fit: "?" for what 932 lacks
+// Runs call; meanwhile, every 50 ms, the first visible window of the class
+// that this thread shows ("#32770" a message box or the folder picker,
+// "#32768" a menu) goes to answer, once. False when none came.
+bool WhileShowing(const char* className, const std::function<void(HWND)>& answer,
+                  const std::function<void()>& call);
