@@ -1,6 +1,7 @@
 // The run's engine on real files, one scenario per row: the files before, the
 // list, the pattern, the answers given, then every file afterwards and every
 // message box shown.
+#include <stdio.h>
 #include <stdlib.h>
 
 #include <algorithm>
@@ -36,43 +37,30 @@ protected:
         ASSERT_TRUE(CreateDirectoryA(work.c_str(), NULL));
         Make(s.before);
         Strings sources;
-        for (const std::string& name : s.list) sources.push_back(Path(name));
         std::vector<const char*> pointers;
+        for (const std::string& name : s.list) sources.push_back(Path(name));
         for (const std::string& source : sources) pointers.push_back(source.c_str());
-        std::string output = s.output;
-        char shortName[MAX_PATH] = "";
-        if (output.compare(0, 7, "<short>") == 0)
-            GetShortPathNameA(Path(output.substr(7)).c_str(), shortName, sizeof shortName);
-        if (output.compare(0, 3, "<w>") == 0) output = work + output.substr(3);
-        if (shortName[0]) output = shortName;
-        NamePattern pattern = {"Sample", "", atoll(s.start), 4, s.operation, s.mode, output.c_str(), "png"};
+        char output[MAX_PATH] = "";
+        if (s.output.compare(0, 7, "<short>") == 0) GetShortPathNameA(Path(s.output.substr(7)).c_str(), output, sizeof output);
+        else snprintf(output, sizeof output, "%s", s.output.compare(0, 3, "<w>") ? s.output.c_str() : (work + s.output.substr(3)).c_str());
+        NamePattern pattern = {"Sample", "", atoll(s.start), 4, s.operation, s.mode, output, "png"};
         if (s.readOnly) SetFileAttributesA(Path(s.readOnly).c_str(), FILE_ATTRIBUTE_READONLY);
-        HANDLE held = s.held ? CreateFileA(Path(s.held).c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL)
-                             : INVALID_HANDLE_VALUE;
-        answers = s.answers;
-        shown.clear();
-
+        HANDLE held = s.held ? CreateFileA(Path(s.held).c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL) : INVALID_HANDLE_VALUE;
+        answers = s.answers, shown.clear();
         EXPECT_EQ(s.completed, RenameFiles(window, pointers.data(), (int)pointers.size(), &pattern, NULL));
-
         if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
+        if (s.readOnly) SetFileAttributesA(Path(s.readOnly).c_str(), FILE_ATTRIBUTE_NORMAL);
         std::vector<Shown> expected;
-        for (const std::string& asked : s.asked) {
-            size_t arrow = asked.find('>');
-            if (asked[0] == '!')
-                expected.push_back(Error(window, "コピー先ファイル名[ " + Path(asked.substr(1)) +
-                                                     " ]は既にフォルダ名として登録されています。\r\n"
-                                                     "このファイルの改名（リネーム）を中止して処理を続けます。",
-                                         "フォルダ名重複"));
-            else
-                expected.push_back(Overwrite(window, Path(asked.substr(0, arrow)), Path(asked.substr(arrow + 1))));
-        }
+        for (const std::string& a : s.asked)
+            expected.push_back(a[0] == '!' ? Error(window, "コピー先ファイル名[ " + Path(a.substr(1)) + " ]は既にフォルダ名として登録されています。\r\n"
+                                                           "このファイルの改名（リネーム）を中止して処理を続けます。", "フォルダ名重複")
+                                           : Overwrite(window, Path(a.substr(0, a.find('>'))), Path(a.substr(a.find('>') + 1))));
         Strings lines;
         for (const auto& failure : s.failed) lines.push_back(FailureLine(Path(failure.first), failure.second));
         int more = lines.size() > 20 ? (int)lines.size() - 20 : 0;
         lines.resize(lines.size() - more);
         if (!lines.empty()) expected.push_back(FailureList(window, lines, more));
         EXPECT_EQ(expected, shown);
-        if (s.readOnly) SetFileAttributesA(Path(s.readOnly).c_str(), FILE_ATTRIBUTE_NORMAL);
         EXPECT_EQ(s.after, Contents()) << "no temporary name is left";
     }
 };
@@ -83,66 +71,49 @@ const Strings kFour = {"Sample0001.jpg=1", "Sample0002.jpg=2", "Sample0003.jpg=3
 TEST_F(Scenarios, QuestionsChainsRingsAndLetterCase)
 {
     Open();
+    const Strings abc = {"a.txt", "b.txt", "c.txt"}, top = {"Sample0004.jpg", "Sample0001.jpg", "Sample0002.jpg", "Sample0003.jpg"};
     const Scenario rows[] = {
-        {"Yes at a question", kABC, {"a.txt", "b.txt", "c.txt"},
-         {"Sample0001.txt=A", "Sample0002.txt=B", "Sample0003.txt=C"}, {"b.txt>Sample0002.txt"}, {}, {IDYES}},
+        {"Yes at a question", kABC, abc, {"Sample0001.txt=A", "Sample0002.txt=B", "Sample0003.txt=C"}, {"b.txt>Sample0002.txt"}, {}, {IDYES}},
         // The skipped file's number is not given to the next one.
-        {"No at a question", kABC, {"a.txt", "b.txt", "c.txt"},
-         {"Sample0001.txt=A", "Sample0002.txt=outside", "Sample0003.txt=C", "b.txt=B"}, {"b.txt>Sample0002.txt"}},
-        {"Cancel ends the run", kABC, {"a.txt", "b.txt", "c.txt"},
-         {"Sample0001.txt=A", "Sample0002.txt=outside", "b.txt=B", "c.txt=C"}, {"b.txt>Sample0002.txt"}, {},
+        {"No at a question", kABC, abc, {"Sample0001.txt=A", "Sample0002.txt=outside", "Sample0003.txt=C", "b.txt=B"}, {"b.txt>Sample0002.txt"}},
+        {"Cancel ends the run", kABC, abc, {"Sample0001.txt=A", "Sample0002.txt=outside", "b.txt=B", "c.txt=C"}, {"b.txt>Sample0002.txt"}, {},
          {IDCANCEL}, RenameOnly, Keep, "1", "", 0},
         {"a copy keeps its source, also when overwriting", kABC, {"a.txt", "b.txt"},
-         {"Sample0001.txt=A", "Sample0002.txt=B", "a.txt=A", "b.txt=B", "c.txt=C"}, {"b.txt>Sample0002.txt"}, {},
-         {IDYES}, RenameCopy, Keep, "1", "<w>"},
+         {"Sample0001.txt=A", "Sample0002.txt=B", "a.txt=A", "b.txt=B", "c.txt=C"}, {"b.txt>Sample0002.txt"}, {}, {IDYES}, RenameCopy, Keep, "1", "<w>"},
         {"the same path", {"IMG_7.JPG=self"}, {"IMG_7.JPG"}, {"IMG_7.JPG=self"}, {}, {}, {}, ExtensionOnly},
-        {"letter case only", {"IMG_7.JPG=self"}, {"IMG_7.JPG"}, {"IMG_7.jpg=self"}, {}, {}, {}, ExtensionOnly,
-         Lower},
-        {"double-byte name, letter case only", {"写真ソ.txt=self"}, {"写真ソ.txt"}, {"写真ソ.TXT=self"}, {}, {}, {},
-         ExtensionOnly, Upper},
-        {"the same path, but the file is gone", {}, {"IMG_7.JPG"}, {}, {}, {{"IMG_7.JPG", ERROR_FILE_NOT_FOUND}},
-         {}, ExtensionOnly},
-        {"the same path, but it is a folder", {"IMG_7.JPG\\"}, {"IMG_7.JPG"}, {"IMG_7.JPG\\"}, {},
-         {{"IMG_7.JPG", ERROR_ACCESS_DENIED}}, {}, ExtensionOnly},
+        {"letter case only", {"IMG_7.JPG=self"}, {"IMG_7.JPG"}, {"IMG_7.jpg=self"}, {}, {}, {}, ExtensionOnly, Lower},
+        {"double-byte name, letter case only", {"写真ソ.txt=self"}, {"写真ソ.txt"}, {"写真ソ.TXT=self"}, {}, {}, {}, ExtensionOnly, Upper},
+        {"the same path, but the file is gone", {}, {"IMG_7.JPG"}, {}, {}, {{"IMG_7.JPG", ERROR_FILE_NOT_FOUND}}, {}, ExtensionOnly},
+        {"the same path, but it is a folder", {"IMG_7.JPG\\"}, {"IMG_7.JPG"}, {"IMG_7.JPG\\"}, {}, {{"IMG_7.JPG", ERROR_ACCESS_DENIED}}, {}, ExtensionOnly},
         {"a copy onto the source itself", {"Sample0001.TXT=A"}, {"Sample0001.TXT"}, {"Sample0001.TXT=A"}, {},
          {{"Sample0001.TXT", kReasonCopyOntoItself}}, {}, RenameCopy, Lower, "1", "<w>"},
         {"renumbered from 2", kFour, {"Sample0001.jpg", "Sample0002.jpg", "Sample0003.jpg", "Sample0004.jpg"},
-         {"Sample0002.jpg=1", "Sample0003.jpg=2", "Sample0004.jpg=3", "Sample0005.jpg=4"}, {}, {}, {}, RenameOnly,
-         Keep, "2"},
+         {"Sample0002.jpg=1", "Sample0003.jpg=2", "Sample0004.jpg=3", "Sample0005.jpg=4"}, {}, {}, {}, RenameOnly, Keep, "2"},
         {"reversed", kFour, {"Sample0004.jpg", "Sample0003.jpg", "Sample0002.jpg", "Sample0001.jpg"},
          {"Sample0001.jpg=4", "Sample0002.jpg=3", "Sample0003.jpg=2", "Sample0004.jpg=1"}, {}},
-        {"one moved to the top", kFour, {"Sample0004.jpg", "Sample0001.jpg", "Sample0002.jpg", "Sample0003.jpg"},
-         {"Sample0001.jpg=4", "Sample0002.jpg=1", "Sample0003.jpg=2", "Sample0004.jpg=3"}, {}},
+        {"one moved to the top", kFour, top, {"Sample0001.jpg=4", "Sample0002.jpg=1", "Sample0003.jpg=2", "Sample0004.jpg=3"}, {}},
         // The question stays for a file the run itself put there.
-        {"two entries composing one path", {"a.gif=gif", "a.jpg=jpeg"}, {"a.jpg", "a.gif"},
-         {"a.gif=gif", "a.png=jpeg"}, {"a.gif>a.png"}, {}, {}, ExtensionOnly, Specified},
+        {"two entries composing one path", {"a.gif=gif", "a.jpg=jpeg"}, {"a.jpg", "a.gif"}, {"a.gif=gif", "a.png=jpeg"}, {"a.gif>a.png"}, {}, {},
+         ExtensionOnly, Specified},
         // A file of the run that stays is never offered for overwriting.
-        {"a chain ending at a file outside the run", {"Sample0001.txt=S1", "Sample0002.txt=outside", "b.txt=B"},
-         {"b.txt", "Sample0001.txt"}, {"Sample0001.txt=S1", "Sample0002.txt=outside", "b.txt=B"},
-         {"Sample0001.txt>Sample0002.txt"}, {{"b.txt", kReasonNameHeldByRun}}},
-        {"a chain member held open", {"Sample0001.txt=S1", "b.txt=B"}, {"b.txt", "Sample0001.txt"},
-         {"Sample0001.txt=S1", "b.txt=B"}, {},
-         {{"Sample0001.txt", ERROR_SHARING_VIOLATION}, {"b.txt", kReasonNameHeldByRun}}, {}, RenameOnly, Keep,
-         "1", "", 1, "Sample0001.txt"},
-        {"a new path that is another entry's staying file", {"a.jpg=jpeg", "a.png=png"}, {"a.jpg", "a.png"},
-         {"a.jpg=jpeg", "a.png=png"}, {}, {{"a.jpg", kReasonNameHeldByRun}}, {}, ExtensionOnly, Specified},
+        {"a chain ending at a file outside the run", {"Sample0001.txt=S1", "Sample0002.txt=outside", "b.txt=B"}, {"b.txt", "Sample0001.txt"},
+         {"Sample0001.txt=S1", "Sample0002.txt=outside", "b.txt=B"}, {"Sample0001.txt>Sample0002.txt"}, {{"b.txt", kReasonNameHeldByRun}}},
+        {"a chain member held open", {"Sample0001.txt=S1", "b.txt=B"}, {"b.txt", "Sample0001.txt"}, {"Sample0001.txt=S1", "b.txt=B"}, {},
+         {{"Sample0001.txt", ERROR_SHARING_VIOLATION}, {"b.txt", kReasonNameHeldByRun}}, {}, RenameOnly, Keep, "1", "", 1, "Sample0001.txt"},
+        {"a new path that is another entry's staying file", {"a.jpg=jpeg", "a.png=png"}, {"a.jpg", "a.png"}, {"a.jpg=jpeg", "a.png=png"}, {},
+         {{"a.jpg", kReasonNameHeldByRun}}, {}, ExtensionOnly, Specified},
         {"a copy onto another entry's source", {"Sample0001.txt=S1", "a.txt=A"}, {"a.txt", "Sample0001.txt"},
-         {"Sample0001.txt=S1", "Sample0002.txt=S1", "a.txt=A"}, {}, {{"a.txt", kReasonNameHeldByRun}}, {},
-         RenameCopy, Keep, "1", "<w>"},
+         {"Sample0001.txt=S1", "Sample0002.txt=S1", "a.txt=A"}, {}, {{"a.txt", kReasonNameHeldByRun}}, {}, RenameCopy, Keep, "1", "<w>"},
         // A ring moves whole or not at all; a missing file makes it a chain.
-        {"a ring with a file missing", {"Sample0001.jpg=1", "Sample0003.jpg=3"},
-         {"Sample0003.jpg", "Sample0001.jpg", "Sample0002.jpg"}, {"Sample0001.jpg=3", "Sample0002.jpg=1"}, {},
-         {{"Sample0002.jpg", ERROR_FILE_NOT_FOUND}}},
+        {"a ring with a file missing", {"Sample0001.jpg=1", "Sample0003.jpg=3"}, {"Sample0003.jpg", "Sample0001.jpg", "Sample0002.jpg"},
+         {"Sample0001.jpg=3", "Sample0002.jpg=1"}, {}, {{"Sample0002.jpg", ERROR_FILE_NOT_FOUND}}},
         {"a ring whose first file is held", kFour, {"Sample0002.jpg", "Sample0001.jpg"}, kFour, {},
-         {{"Sample0002.jpg", ERROR_SHARING_VIOLATION}, {"Sample0001.jpg", kReasonRingMemberFailed}}, {},
-         RenameOnly, Keep, "1", "", 1, "Sample0002.jpg"},
-        {"a ring held after some moves", kFour,
-         {"Sample0004.jpg", "Sample0001.jpg", "Sample0002.jpg", "Sample0003.jpg"}, kFour, {},
-         {{"Sample0004.jpg", kReasonRingMemberFailed}, {"Sample0001.jpg", kReasonRingMemberFailed},
-          {"Sample0002.jpg", ERROR_SHARING_VIOLATION}, {"Sample0003.jpg", kReasonRingMemberFailed}},
-         {}, RenameOnly, Keep, "1", "", 1, "Sample0002.jpg"},
-        {"the same file twice", {"a.txt=A", "x.txt=X"}, {"a.txt", "x.txt", "a.txt"},
-         {"Sample0001.txt=A", "Sample0002.txt=X"}, {}, {{"a.txt", ERROR_FILE_NOT_FOUND}}},
+         {{"Sample0002.jpg", ERROR_SHARING_VIOLATION}, {"Sample0001.jpg", kReasonRingMemberFailed}}, {}, RenameOnly, Keep, "1", "", 1, "Sample0002.jpg"},
+        {"a ring held after some moves", kFour, top, kFour, {},
+         {{"Sample0004.jpg", kReasonRingMemberFailed}, {"Sample0001.jpg", kReasonRingMemberFailed}, {"Sample0002.jpg", ERROR_SHARING_VIOLATION},
+          {"Sample0003.jpg", kReasonRingMemberFailed}}, {}, RenameOnly, Keep, "1", "", 1, "Sample0002.jpg"},
+        {"the same file twice", {"a.txt=A", "x.txt=X"}, {"a.txt", "x.txt", "a.txt"}, {"Sample0001.txt=A", "Sample0002.txt=X"}, {},
+         {{"a.txt", ERROR_FILE_NOT_FOUND}}},
     };
     for (const Scenario& row : rows) Run(row);
 }
@@ -151,46 +122,34 @@ TEST_F(Scenarios, QuestionsChainsRingsAndLetterCase)
 TEST_F(Scenarios, TheOutputFolderIsOneFullPath)
 {
     Open();
-    for (const char* output : {"<w>/output folder", "<w>\\output folder\\.", "<w>\\output folder\\\\",
-                               "<short>output folder"}) {
-        Scenario row = {output, {"output folder\\", "output folder\\Sample0001.jpg=1", "output folder\\Sample0002.jpg=2"},
-                        {"output folder\\Sample0001.jpg", "output folder\\Sample0002.jpg"},
-                        {"output folder\\", "output folder\\Sample0002.jpg=1", "output folder\\Sample0003.jpg=2"}, {},
-                        {}, {}, RenameMove, Keep, "2", output};
-        Run(row);
-    }
+    for (const char* output : {"<w>/output folder", "<w>\\output folder\\.", "<w>\\output folder\\\\", "<short>output folder"})
+        Run({output, {"output folder\\", "output folder\\Sample0001.jpg=1", "output folder\\Sample0002.jpg=2"},
+             {"output folder\\Sample0001.jpg", "output folder\\Sample0002.jpg"},
+             {"output folder\\", "output folder\\Sample0002.jpg=1", "output folder\\Sample0003.jpg=2"}, {}, {}, {}, RenameMove, Keep, "2", output});
 }
 
-// Each fault leaves every file with its content under its old or its new
-// name, is asked, told or listed, and the run goes on with the next file.
+// Each fault leaves every file with its content under its old or its new name, is asked, told or listed, and the
+// run goes on with the next file.
 TEST_F(Scenarios, FaultsOnDiskBetweenTwoGoodFiles)
 {
     Open();
     enum { Missing, Held, ReadOnlyTarget, FolderInTheWay, PathTooLong, OutputRemoved };
-    std::string longName = "l." + std::string(259 - Path("src\\l.").size(), 'e');
+    const std::string longName = "src\\l." + std::string(259 - Path("src\\l.").size(), 'e');
     for (int fault = Missing; fault <= OutputRemoved; fault++) {
         for (int operation : {RenameOnly, RenameMove, RenameCopy}) {
             if (fault == OutputRemoved && operation == RenameOnly) continue;
-            std::string faulty = fault == PathTooLong ? "src\\" + longName : "src\\fault.txt";
-            std::string extension = faulty.substr(faulty.rfind('.'));
-            std::string to = operation == RenameOnly ? "src\\" : "out\\", target = to + "Sample0002" + extension;
-            Scenario row = {"fault", {"src\\", "src\\first.txt=first", "src\\last.txt=last"},
-                            {"src\\first.txt", faulty, "src\\last.txt"}, {}, {}, {}, {IDYES}, operation};
-            row.name = (std::to_string(fault) + "/" + std::to_string(operation)).c_str();
-            std::string names = row.name;
-            row.name = names.c_str();
-            if (operation != RenameOnly) row.output = "<w>\\out";
+            std::string faulty = fault == PathTooLong ? longName : "src\\fault.txt", name = std::to_string(fault * 10 + operation);
+            std::string to = operation == RenameOnly ? "src\\" : "out\\", target = to + "Sample0002" + faulty.substr(faulty.rfind('.'));
+            Scenario row = {name.c_str(), {"src\\", "src\\first.txt=first", "src\\last.txt=last"}, {"src\\first.txt", faulty, "src\\last.txt"},
+                            {}, {}, {}, {IDYES}, operation, Keep, "1", operation == RenameOnly ? "" : "<w>\\out"};
             if (operation != RenameOnly && fault != OutputRemoved) row.before.push_back("out\\");
             if (fault != Missing) row.before.push_back(faulty + "=fault");
             Strings moved = {to + "Sample0001.txt=first", to + "Sample0003.txt=last"};
-            if (fault == Missing) row.failed = {{faulty, ERROR_FILE_NOT_FOUND}};
-            if (fault == Held) row.failed = {{faulty, ERROR_SHARING_VIOLATION}}, row.held = faulty.c_str();
-            if (fault == PathTooLong) row.failed = {{faulty, ERROR_FILENAME_EXCED_RANGE}};
-            if (fault == ReadOnlyTarget) {
-                row.before.push_back(target + "=read-only"), row.readOnly = target.c_str();
-                row.asked = {faulty + ">" + target};
-                moved.push_back(target + "=fault");
-            }
+            const DWORD reasons[] = {ERROR_FILE_NOT_FOUND, ERROR_SHARING_VIOLATION, 0, 0, ERROR_FILENAME_EXCED_RANGE, 0};
+            if (reasons[fault]) row.failed = {{faulty, reasons[fault]}};
+            if (fault == Held) row.held = faulty.c_str();
+            if (fault == ReadOnlyTarget)
+                row.before.push_back(target + "=read-only"), row.readOnly = target.c_str(), row.asked = {faulty + ">" + target}, moved.push_back(target + "=fault");
             if (fault == FolderInTheWay) row.before.push_back(target + "\\"), row.asked = {"!" + target};
             if (fault == OutputRemoved) {
                 for (const std::string& entry : row.list) row.failed.push_back({entry, ERROR_PATH_NOT_FOUND});
@@ -198,9 +157,9 @@ TEST_F(Scenarios, FaultsOnDiskBetweenTwoGoodFiles)
             }
             // What stays: the folders, every source of a copy, and what did not move.
             for (const std::string& item : row.before) {
-                bool source = item.compare(0, 4, "src\\") == 0, isFile = item.find('=') != std::string::npos;
                 bool movedAway = fault != OutputRemoved && (item != faulty + "=fault" || fault == ReadOnlyTarget);
-                if (!isFile || (source && (operation == RenameCopy || !movedAway))) row.after.push_back(item);
+                if (item.find('=') == std::string::npos || (item.compare(0, 4, "src\\") == 0 && (operation == RenameCopy || !movedAway)))
+                    row.after.push_back(item);
             }
             row.after.insert(row.after.end(), moved.begin(), moved.end());
             std::sort(row.after.begin(), row.after.end());
@@ -209,23 +168,20 @@ TEST_F(Scenarios, FaultsOnDiskBetweenTwoGoodFiles)
     }
 }
 
-// In the deepest folders a file is renamed where it stands or not at all.
+// In the deepest folders a file is renamed where it stands or not at all: folder parts of 258 bytes (more than a
+// split's piece holds) and of 246.
 TEST_F(Scenarios, DeepFolders)
 {
     Open();
-    std::string a(120, 'a'), folder = a + "\\";
-    // Folder parts of 258 bytes (more than a split's piece holds) and of 246.
-    std::string tooDeep = folder + std::string(258 - Path(folder).size() - 1, 'b') + "\\";
-    std::string deep = folder + std::string(246 - Path(folder).size() - 1, 'c') + "\\";
-    Run({"a folder part past 255 bytes", {folder, tooDeep, tooDeep + "x=x"}, {tooDeep + "x"},
-         {folder, tooDeep, tooDeep + "x=x"}, {}, {{tooDeep + "x", ERROR_FILENAME_EXCED_RANGE}}, {},
-         ExtensionOnly});
-    Run({"a letter-case change 246 bytes deep", {folder, deep, deep + "a.TXT=a"}, {deep + "a.TXT"},
-         {folder, deep, deep + "a.txt=a"}, {}, {}, {}, ExtensionOnly, Lower});
+    std::string folder = std::string(120, 'a') + "\\", tooDeep = folder + std::string(258 - Path(folder).size() - 1, 'b') + "\\",
+                deep = folder + std::string(246 - Path(folder).size() - 1, 'c') + "\\";
+    Run({"past 255 bytes", {folder, tooDeep, tooDeep + "x=x"}, {tooDeep + "x"}, {folder, tooDeep, tooDeep + "x=x"}, {},
+         {{tooDeep + "x", ERROR_FILENAME_EXCED_RANGE}}, {}, ExtensionOnly});
+    Run({"letter case 246 bytes deep", {folder, deep, deep + "a.TXT=a"}, {deep + "a.TXT"}, {folder, deep, deep + "a.txt=a"}, {}, {}, {},
+         ExtensionOnly, Lower});
 }
 
-// A long shift whose last new name is taken outside the run asks once; the
-// others stay, each listed.
+// A long shift whose last new name is taken outside the run asks once; the others stay, each listed.
 TEST_F(Scenarios, AShiftBlockedAtItsEndAsksOnce)
 {
     Open();
@@ -234,8 +190,7 @@ TEST_F(Scenarios, AShiftBlockedAtItsEndAsksOnce)
     for (int i = 50; i >= 1; i--) {
         char name[32];
         snprintf(name, sizeof name, "Sample%04d.jpg", i);
-        row.before.push_back(std::string(name) + "=" + std::to_string(i));
-        row.list.insert(row.list.begin(), name);
+        row.before.push_back(std::string(name) + "=" + std::to_string(i)), row.list.insert(row.list.begin(), name);
         if (i < 50) row.failed.push_back({name, kReasonNameHeldByRun});
     }
     row.after = row.before;

@@ -2,8 +2,6 @@
 
 #include <shlobj.h>
 #include <stdio.h>
-#include <stdlib.h>
-#include <string.h>
 
 #include <algorithm>
 
@@ -19,16 +17,14 @@
 
 static TovikTest* g_test;
 
-bool Shown::operator==(const Shown& other) const
+bool Shown::operator==(const Shown& o) const
 {
-    return owner == other.owner && text == other.text && title == other.title &&
-           buttons == other.buttons && icon == other.icon;
+    return owner == o.owner && text == o.text && title == o.title && buttons == o.buttons && icon == o.icon;
 }
 
-void PrintTo(const Shown& shown, std::ostream* out)
+void PrintTo(const Shown& s, std::ostream* out)
 {
-    *out << "{owner " << shown.owner << ", \"" << shown.text << "\", \"" << shown.title << "\", buttons "
-         << shown.buttons << ", icon " << shown.icon << "}";
+    *out << "{owner " << s.owner << ", \"" << s.text << "\", \"" << s.title << "\", " << s.buttons << ", " << s.icon << "}";
 }
 
 std::wstring Wide(const std::string& text)
@@ -41,16 +37,62 @@ std::wstring Wide(const std::string& text)
 std::string Narrow(const std::wstring& wide)
 {
     std::string text(wide.size() * 2 + 1, '\0');
-    text.resize((size_t)WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.c_str(), -1, &text[0],
-                                            (int)text.size(), "?", NULL) - 1);
+    text.resize((size_t)WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.c_str(), -1, &text[0], (int)text.size(), "?", NULL) - 1);
     return text;
 }
 
-// The wide form of a path, "\\?\"-prefixed so that long paths and trailing
-// dots and spaces are taken as they are.
+// "\\?\" takes long paths and trailing dots and spaces as they are.
 static std::wstring Extended(const std::wstring& path)
 {
     return path.compare(0, 2, L"\\\\") == 0 ? path : L"\\\\?\\" + path;
+}
+
+static bool WriteWide(const std::wstring& path, const std::string& content)
+{
+    HANDLE file = CreateFileW(Extended(path).c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+    DWORD written = 0;
+    bool ok = file != INVALID_HANDLE_VALUE && WriteFile(file, content.data(), (DWORD)content.size(), &written, NULL);
+    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+    return ok && written == content.size();
+}
+
+static std::string ReadWide(const std::wstring& path)
+{
+    HANDLE file = CreateFileW(Extended(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING, 0, NULL);
+    if (file == INVALID_HANDLE_VALUE) return "<missing>";
+    std::string content;
+    char buffer[65536];
+    for (DWORD got = 0; ReadFile(file, buffer, sizeof buffer, &got, NULL) && got > 0;) content.append(buffer, got);
+    CloseHandle(file);
+    return content;
+}
+
+bool WriteFileText(const std::string& path, const std::string& content) { return WriteWide(Wide(path), content); }
+std::string ReadFileText(const std::string& path) { return ReadWide(Wide(path)); }
+
+// Calls visit for everything below folder, a folder's content before the folder.
+static void Walk(const std::wstring& folder, const std::function<void(const std::wstring& path, bool isFolder)>& visit)
+{
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((Extended(folder) + L"\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return;
+    do {
+        std::wstring name = found.cFileName, path = folder + L"\\" + name;
+        bool isFolder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        if (name == L"." || name == L"..") continue;
+        if (isFolder) Walk(path, visit);
+        visit(path, isFolder);
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+}
+
+bool RemoveTree(const std::string& path)
+{
+    Walk(Wide(path), [](const std::wstring& child, bool isFolder) {
+        SetFileAttributesW(Extended(child).c_str(), FILE_ATTRIBUTE_NORMAL);
+        isFolder ? RemoveDirectoryW(Extended(child).c_str()) : DeleteFileW(Extended(child).c_str());
+    });
+    return RemoveDirectoryW(Extended(Wide(path)).c_str()) != 0;
 }
 
 static int AnswerPrompt(HWND owner, const char* text, const char* title, UINT buttons, UINT icon)
@@ -58,11 +100,9 @@ static int AnswerPrompt(HWND owner, const char* text, const char* title, UINT bu
     Shown box = {owner, text, title, buttons, icon};
     g_test->shown.push_back(box);
     if (g_test->whileShown) g_test->whileShown(box);
-    if (buttons == MB_OK) return IDOK;
     std::vector<int>& answers = g_test->answers;
-    if (answers.empty()) return g_test->fallback;
-    int answer = answers.front();
-    answers.erase(answers.begin());
+    int answer = buttons == MB_OK ? IDOK : answers.empty() ? g_test->fallback : answers.front();
+    if (buttons != MB_OK && !answers.empty()) answers.erase(answers.begin());
     return answer;
 }
 
@@ -70,33 +110,11 @@ static int AnswerPick(HWND, char* path, const char*)
 {
     g_test->pickedFrom.push_back(path);
     Strings& picks = g_test->picks;
-    if (picks.empty()) return 0;
-    std::string pick = picks.front();
-    picks.erase(picks.begin());
+    std::string pick = picks.empty() ? "" : picks.front();
+    if (!picks.empty()) picks.erase(picks.begin());
     if (pick.empty() || pick.size() >= MAX_PATH) return 0;
     memcpy(path, pick.c_str(), pick.size() + 1);
     return 1;
-}
-
-static void RecordPause(DWORD milliseconds)
-{
-    g_test->pauses.push_back(milliseconds);
-    if (g_test->duringPause) g_test->duringPause();
-}
-
-static void* Allocate(size_t size)
-{
-    int& left = g_test->allocationsLeft;
-    if (left == 0) return NULL;
-    if (left > 0) left--;
-    return malloc(size);
-}
-
-static std::string IniPath()
-{
-    char path[MAX_PATH * 2] = "";
-    SettingsPath(path, sizeof path);
-    return path;
 }
 
 TovikTest::TovikTest()
@@ -104,17 +122,24 @@ TovikTest::TovikTest()
     g_test = this;
     SetPromptHandler(AnswerPrompt);
     SetFolderPicker(AnswerPick);
-    SetPauseHandler(RecordPause);
-    SetListAllocator(Allocate);
+    SetPauseHandler([](DWORD milliseconds) {
+        g_test->pauses.push_back(milliseconds);
+        if (g_test->duringPause) g_test->duringPause();
+    });
+    SetListAllocator([](size_t size) -> void* {
+        int& left = g_test->allocationsLeft;
+        return left == 0 ? NULL : (left > 0 && left--, malloc(size));
+    });
     SetLinkOpener([](HWND, const char* target) { g_test->links.push_back(target); });
-    char base[MAX_PATH];
+    char base[MAX_PATH], name[MAX_PATH + 64];
     GetTempPathA(sizeof base, base);
     static unsigned sequence;
-    char name[MAX_PATH + 64];
     do snprintf(name, sizeof name, "%stovik-test-%lu-%u", base, GetCurrentProcessId(), ++sequence);
     while (!CreateDirectoryA(name, NULL) && GetLastError() == ERROR_ALREADY_EXISTS);
     work = name;
-    DeleteFileA(IniPath().c_str());
+    char ini[MAX_PATH * 2] = "";
+    SettingsPath(ini, sizeof ini);
+    DeleteFileA(ini);
 }
 
 TovikTest::~TovikTest()
@@ -125,12 +150,10 @@ TovikTest::~TovikTest()
     PeekMessageA(&quit, NULL, WM_QUIT, WM_QUIT, PM_REMOVE);
     // Every window registers the class afresh, as a new process would.
     UnregisterClassA("TovikClass", GetModuleHandleA(NULL));
-    SetPromptHandler(0);
-    SetFolderPicker(0);
-    SetPauseHandler(0);
-    SetListAllocator(0);
-    SetLinkOpener(0);
-    DeleteFileA(IniPath().c_str());
+    SetPromptHandler(0), SetFolderPicker(0), SetPauseHandler(0), SetListAllocator(0), SetLinkOpener(0);
+    char ini[MAX_PATH * 2] = "";
+    SettingsPath(ini, sizeof ini);
+    DeleteFileA(ini);
     RemoveTree(work);
     g_test = nullptr;
 }
@@ -146,61 +169,29 @@ void TovikTest::MakeWide(const std::vector<std::wstring>& items)
 {
     for (const std::wstring& item : items) {
         size_t equals = item.find(L'=');
-        std::wstring path = Extended(Wide(work) + L"\\" + item.substr(0, equals));
+        std::wstring path = Wide(work) + L"\\" + item.substr(0, equals);
         if (equals == std::wstring::npos) {
             if (path.back() == L'\\') path.pop_back();
-            ASSERT_TRUE(CreateDirectoryW(path.c_str(), NULL)) << Narrow(path);
-            continue;
+            ASSERT_TRUE(CreateDirectoryW(Extended(path).c_str(), NULL)) << Narrow(path);
+        } else {
+            ASSERT_TRUE(WriteWide(path, Narrow(item.substr(equals + 1)))) << Narrow(path);
         }
-        HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
-        ASSERT_NE(INVALID_HANDLE_VALUE, file) << Narrow(path);
-        std::string content = Narrow(item.substr(equals + 1));
-        DWORD written = 0;
-        WriteFile(file, content.data(), (DWORD)content.size(), &written, NULL);
-        CloseHandle(file);
     }
-}
-
-static void Walk(const std::wstring& folder, const std::string& prefix, Strings* items)
-{
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((Extended(folder) + L"\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return;
-    do {
-        std::wstring name = found.cFileName;
-        if (name == L"." || name == L"..") continue;
-        std::string shown = prefix + Narrow(name);
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            items->push_back(shown + "\\");
-            Walk(folder + L"\\" + name, shown + "\\", items);
-            continue;
-        }
-        std::string content;
-        HANDLE file = CreateFileW(Extended(folder + L"\\" + name).c_str(), GENERIC_READ,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING, 0, NULL);
-        char buffer[4096];
-        DWORD got = 0;
-        while (file != INVALID_HANDLE_VALUE && ReadFile(file, buffer, sizeof buffer, &got, NULL) && got)
-            content.append(buffer, got);
-        if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
-        items->push_back(shown + "=" + content);
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
 }
 
 Strings TovikTest::Contents(const std::string& folder) const
 {
     Strings items;
-    Walk(Wide(folder.empty() ? work : Path(folder)), "", &items);
+    std::wstring root = Wide(folder.empty() ? work : Path(folder));
+    Walk(root, [&](const std::wstring& path, bool isFolder) {
+        std::string name = Narrow(path.substr(root.size() + 1));
+        items.push_back(isFolder ? name + "\\" : name + "=" + ReadWide(path));
+    });
     std::sort(items.begin(), items.end());
     return items;
 }
 
-HWND TovikTest::Open()
-{
-    window = CreateMainWindow(GetModuleHandleA(NULL));
-    return window;
-}
+HWND TovikTest::Open() { return window = CreateMainWindow(GetModuleHandleA(NULL)); }
 
 std::string TovikTest::ControlText(int id) const
 {
@@ -211,12 +202,8 @@ std::string TovikTest::ControlText(int id) const
 
 void TovikTest::Pump()
 {
-    MSG message;
-    while (PeekMessageA(&message, NULL, 0, 0, PM_REMOVE)) {
-        if (message.message == WM_QUIT) {
-            PostQuitMessage((int)message.wParam);  // kept, as the loop would end here
-            return;
-        }
+    for (MSG message; PeekMessageA(&message, NULL, 0, 0, PM_REMOVE);) {
+        if (message.message == WM_QUIT) return PostQuitMessage((int)message.wParam);  // kept, as the loop would end here
         DeliverLoopMessage(window, &message);
     }
 }
@@ -224,73 +211,58 @@ void TovikTest::Pump()
 Strings TovikTest::Entries() const
 {
     Strings entries;
-    HWND list = Control(1003);
-    int count = (int)SendMessageA(list, LB_GETCOUNT, 0, 0);
-    for (int i = 0; i < count; i++) {
-        std::string text((size_t)SendMessageA(list, LB_GETTEXTLEN, (WPARAM)i, 0) + 1, '\0');
-        SendMessageA(list, LB_GETTEXT, (WPARAM)i, (LPARAM)&text[0]);
+    for (int i = 0; i < (int)SendMessageA(Control(1003), LB_GETCOUNT, 0, 0); i++) {
+        std::string text((size_t)SendMessageA(Control(1003), LB_GETTEXTLEN, (WPARAM)i, 0) + 1, '\0');
+        SendMessageA(Control(1003), LB_GETTEXT, (WPARAM)i, (LPARAM)&text[0]);
         entries.push_back(text.c_str());
     }
     return entries;
 }
 
-static void SendDrop(HWND window, std::string names, bool wide)
+// A drop as the shell hands it over: a DROPFILES header, then the names, each ended, with an empty one last.
+static void SendDrop(HWND window, const void* names, size_t size, BOOL wide)
 {
-    names.append(wide ? sizeof(wchar_t) : 1, '\0');
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + names.size());
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + size + sizeof(wchar_t));
     DROPFILES* header = (DROPFILES*)GlobalLock(block);
-    header->pFiles = sizeof(DROPFILES);
-    header->fWide = wide;
-    memcpy(header + 1, names.data(), names.size());
+    header->pFiles = sizeof(DROPFILES), header->fWide = wide;
+    memcpy(header + 1, names, size);
     GlobalUnlock(block);
     SendMessageA(window, WM_DROPFILES, (WPARAM)block, 0);
 }
 
 void TovikTest::Drop(const Strings& paths, bool wide)
 {
-    if (wide) {
-        std::vector<std::wstring> widePaths;
-        for (const std::string& path : paths) widePaths.push_back(Wide(path));
-        DropWide(widePaths);
-        return;
-    }
+    std::vector<std::wstring> widePaths;
     std::string names;
-    for (const std::string& path : paths) names.append(path.c_str(), path.size() + 1);
-    SendDrop(window, names, false);
+    for (const std::string& path : paths) widePaths.push_back(Wide(path)), names.append(path.c_str(), path.size() + 1);
+    wide ? DropWide(widePaths) : SendDrop(window, names.data(), names.size(), FALSE);
 }
 
 void TovikTest::DropWide(const std::vector<std::wstring>& paths)
 {
-    std::string names;
-    for (const std::wstring& path : paths)
-        names.append((const char*)path.c_str(), (path.size() + 1) * sizeof(wchar_t));
-    SendDrop(window, names, true);
+    std::wstring names;
+    for (const std::wstring& path : paths) names.append(path.c_str(), path.size() + 1);
+    SendDrop(window, names.data(), names.size() * sizeof(wchar_t), TRUE);
 }
 
 static const char* g_showingClass;
 static std::function<void(HWND)> g_answer;
 
-static BOOL CALLBACK FindShown(HWND window, LPARAM found)
-{
-    char name[16] = "";
-    GetClassNameA(window, name, sizeof name);
-    if (strcmp(name, g_showingClass) != 0 || !IsWindowVisible(window)) return TRUE;
-    *(HWND*)found = window;
-    return FALSE;
-}
-
 static void CALLBACK LookForShown(HWND, UINT, UINT_PTR, DWORD)
 {
     HWND found = NULL;
-    EnumThreadWindows(GetCurrentThreadId(), FindShown, (LPARAM)&found);
-    if (!found || !g_answer) return;
+    EnumThreadWindows(GetCurrentThreadId(), [](HWND window, LPARAM found) -> BOOL {
+        char name[16] = "";
+        GetClassNameA(window, name, sizeof name);
+        if (strcmp(name, g_showingClass) != 0 || !IsWindowVisible(window)) return TRUE;
+        *(HWND*)found = window;
+        return FALSE;
+    }, (LPARAM)&found);
     std::function<void(HWND)> answer;
-    answer.swap(g_answer);
-    answer(found);
+    if (found && g_answer) answer.swap(g_answer), answer(found);
 }
 
-bool WhileShowing(const char* className, const std::function<void(HWND)>& answer,
-                  const std::function<void()>& call)
+bool WhileShowing(const char* className, const std::function<void(HWND)>& answer, const std::function<void()>& call)
 {
     g_showingClass = className;
     g_answer = answer;
@@ -302,31 +274,24 @@ bool WhileShowing(const char* className, const std::function<void(HWND)>& answer
     return answered;
 }
 
-Shown Question(HWND owner, const std::string& text, const std::string& title, UINT buttons)
-{
-    return {owner, text, title, buttons, MB_ICONQUESTION};
-}
+Shown Question(HWND owner, const std::string& text, const std::string& title, UINT buttons) { return {owner, text, title, buttons, MB_ICONQUESTION}; }
 
-Shown Error(HWND owner, const std::string& text, const std::string& title)
-{
-    return {owner, text, title, MB_OK, MB_ICONERROR};
-}
+Shown Error(HWND owner, const std::string& text, const std::string& title) { return {owner, text, title, MB_OK, MB_ICONERROR}; }
 
 Shown Overwrite(HWND owner, const std::string& source, const std::string& newPath)
 {
     return Question(owner,
-                    "コピー先フォルダには既にファイル[ " + newPath +
-                        " ]が存在します。\r\n上書きしますか？\r\n\r\n[ YES        ] => 上書き\r\n"
-                        "[ NO         ] => 上書きせずに処理続行\r\n[ キャンセル ] => 処理中断",
+                    "コピー先フォルダには既にファイル[ " + newPath + " ]が存在します。\r\n上書きしますか？\r\n\r\n"
+                    "[ YES        ] => 上書き\r\n[ NO         ] => 上書きせずに処理続行\r\n[ キャンセル ] => 処理中断",
                     "ファイルの上書き確認(" + source + ")", MB_YESNOCANCEL);
 }
 
-Shown FailureList(HWND owner, const Strings& lines, int more)
+Shown FailureList(HWND owner, const Strings& lines, int more, const std::string& header, const std::string& title)
 {
-    std::string text = "次のファイルは改名（リネーム）できませんでした。\r\n\r\n";
-    for (size_t i = 0; i < lines.size(); i++) text += (i ? "\r\n" : "") + lines[i];
+    std::string text = header + "\r\n";
+    for (const std::string& line : lines) text += "\r\n" + line;
     if (more > 0) text += "\r\nほか " + std::to_string(more) + " 件";
-    return Error(owner, text, "改名（リネーム）できなかったファイル");
+    return Error(owner, text, title);
 }
 
 std::string FailureLine(const std::string& path, DWORD error)
@@ -334,54 +299,4 @@ std::string FailureLine(const std::string& path, DWORD error)
     char reason[1024];
     FailureReason(error, reason, sizeof reason);
     return path + " : " + reason;
-}
-
-bool WriteFileText(const std::string& path, const std::string& content)
-{
-    HANDLE file = CreateFileW(Extended(Wide(path)).c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, NULL);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    BOOL ok = WriteFile(file, content.data(), (DWORD)content.size(), &written, NULL);
-    CloseHandle(file);
-    return ok && written == content.size();
-}
-
-std::string ReadFileText(const std::string& path)
-{
-    HANDLE file = CreateFileW(Extended(Wide(path)).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              NULL, OPEN_EXISTING, 0, NULL);
-    if (file == INVALID_HANDLE_VALUE) return "<missing>";
-    std::string content;
-    char buffer[65536];
-    DWORD got = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &got, NULL) && got > 0) content.append(buffer, got);
-    CloseHandle(file);
-    return content;
-}
-
-static bool RemoveWide(const std::wstring& path)
-{
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((path + L"\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            std::wstring name = found.cFileName;
-            if (name == L"." || name == L"..") continue;
-            std::wstring child = path + L"\\" + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveWide(child);
-            } else {
-                SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileW(child.c_str());
-            }
-        } while (FindNextFileW(search, &found));
-        FindClose(search);
-    }
-    return RemoveDirectoryW(path.c_str()) != 0;
-}
-
-bool RemoveTree(const std::string& path)
-{
-    return RemoveWide(Extended(Wide(path)));
 }

@@ -10,39 +10,22 @@
 
 namespace {
 
-std::string Text(HWND control)
-{
-    char text[1024] = "";
-    GetWindowTextA(control, text, sizeof text);
-    return text;
-}
-
 class MainWindow : public TovikTest {
 protected:
-    std::string Ini() const
-    {
-        char path[MAX_PATH * 2];
-        SettingsPath(path, sizeof path);
-        return path;
-    }
-    // What a control shows: a combo its selected entry, a list its count.
+    MainWindow() { SettingsPath(ini, sizeof ini); }
+    // What a control shows: a combo its selected entry, a list its count, others their text.
     std::string Shows(int id) const
     {
         char name[16] = "", text[256] = "<none>";
         GetClassNameA(Control(id), name, sizeof name);
-        if (lstrcmpiA(name, "ListBox") == 0) return std::to_string(SendMessageA(Control(id), LB_GETCOUNT, 0, 0));
-        if (lstrcmpiA(name, "ComboBox") != 0) return Text(Control(id));
         int index = (int)SendMessageA(Control(id), CB_GETCURSEL, 0, 0);
+        if (lstrcmpiA(name, "ListBox") == 0) return std::to_string(SendMessageA(Control(id), LB_GETCOUNT, 0, 0));
+        if (lstrcmpiA(name, "ComboBox") != 0) return ControlText(id);
         if (index >= 0) SendMessageA(Control(id), CB_GETLBTEXT, (WPARAM)index, (LPARAM)text);
         return text;
     }
-    std::string PreviewLine() const
-    {
-        std::string text = Text(Control(IDC_PREVIEW_EDIT));
-        return text.substr(text.rfind('\n') + 1);
-    }
-    // A key pressed and released, through the loop; the release goes where
-    // the focus is by then.
+    std::string PreviewLine() const { return ControlText(IDC_PREVIEW_EDIT).substr(ControlText(IDC_PREVIEW_EDIT).rfind('\n') + 1); }
+    // A key pressed and released through the loop; the release goes where the focus is by then.
     void Press(HWND target, UINT key)
     {
         LPARAM scan = (LPARAM)MapVirtualKeyA(key, MAPVK_VK_TO_VSC) << 16;
@@ -50,8 +33,7 @@ protected:
         DeliverLoopMessage(window, &message);
         Pump();
         if (!(message.hwnd = GetFocus())) return;
-        message.message = WM_KEYUP;
-        message.lParam = 1 | scan | (LPARAM)0xC0000000;
+        message.message = WM_KEYUP, message.lParam = 1 | scan | (LPARAM)0xC0000000;
         DeliverLoopMessage(window, &message);
         Pump();
     }
@@ -61,50 +43,46 @@ protected:
         Press(Control(comboId), VK_HOME);
         for (int i = 0; i < index; ++i) Press(Control(comboId), VK_DOWN);
     }
+    int Saved(const char* key) { return (int)GetPrivateProfileIntA("SYSTEM", key, 99, ini); }
+    void Reopen()
+    {
+        MSG quit;
+        PeekMessageA(&quit, NULL, WM_QUIT, WM_QUIT, PM_REMOVE);
+        UnregisterClassA("TovikClass", GetModuleHandleA(NULL));
+        ASSERT_TRUE(Open());
+    }
+    char ini[MAX_PATH * 2];
 };
-
-const char kPreview[] =
-    "ファイル命名前置詞 + 連番書式 + ファイル命名後置詞 + .拡張子(例 hoge001.jpg)\r\n\r\n"
-    "変換書式 ==> Sample0001.拡張子";
 
 // Every control with an identifier in template order, which is the tab
 // order; the preview, last, is no tab stop.
-const struct {
-    int id;
-    const char* shows;
-    bool enabled;
-} kAtStart[] = {
-    {IDC_FILE_LIST, "0", true},         {IDC_MOVE_TO_TOP, "先頭", false},
-    {IDC_MOVE_UP, "▲", false},          {IDC_MOVE_DOWN, "▼", false},
-    {IDC_REMOVE_SELECTED, "解除", false}, {IDC_MOVE_TO_END, "一番後ろ", false},
-    {IDC_START, "変換開始", false},       {IDC_HELP_BUTTON, "ヘルプ", true},
-    {IDC_REMOVE_ALL, "全解除", false},    {IDC_EXIT, "終了", true},
-    {IDC_ADD_FOLDER, "フォルダ指定", true}, {IDC_OPERATION_COMBO, "リネームのみ", true},
-    {IDC_EXTENSION_COMBO, "変更しない", true}, {IDC_EXTENSION_EDIT, "", false},
-    {IDC_OUTPUT_FOLDER_EDIT, "", false}, {IDC_BROWSE_BUTTON, "検索", false},
-    {IDC_PREFIX_EDIT, "Sample", true},   {IDC_START_NUMBER_EDIT, "1", true},
-    {IDC_DIGIT_COUNT_COMBO, "４桁", true}, {IDC_SUFFIX_EDIT, "", true},
-    {IDC_PREVIEW_EDIT, kPreview, true},
-};
+const struct { int id; const char* shows; bool enabled; } kAtStart[] = {
+    {IDC_FILE_LIST, "0", true}, {IDC_MOVE_TO_TOP, "先頭", false}, {IDC_MOVE_UP, "▲", false}, {IDC_MOVE_DOWN, "▼", false},
+    {IDC_REMOVE_SELECTED, "解除", false}, {IDC_MOVE_TO_END, "一番後ろ", false}, {IDC_START, "変換開始", false},
+    {IDC_HELP_BUTTON, "ヘルプ", true}, {IDC_REMOVE_ALL, "全解除", false}, {IDC_EXIT, "終了", true}, {IDC_ADD_FOLDER, "フォルダ指定", true},
+    {IDC_OPERATION_COMBO, "リネームのみ", true}, {IDC_EXTENSION_COMBO, "変更しない", true}, {IDC_EXTENSION_EDIT, "", false},
+    {IDC_OUTPUT_FOLDER_EDIT, "", false}, {IDC_BROWSE_BUTTON, "検索", false}, {IDC_PREFIX_EDIT, "Sample", true},
+    {IDC_START_NUMBER_EDIT, "1", true}, {IDC_DIGIT_COUNT_COMBO, "４桁", true}, {IDC_SUFFIX_EDIT, "", true},
+    {IDC_PREVIEW_EDIT, "ファイル命名前置詞 + 連番書式 + ファイル命名後置詞 + .拡張子(例 hoge001.jpg)\r\n\r\n変換書式 ==> Sample0001.拡張子", true}};
 const int kTabStops = sizeof kAtStart / sizeof kAtStart[0] - 1;
 
 TEST_F(MainWindow, FirstStartShowsTheDefaultsAndTabGoesInTemplateOrder)
 {
     ASSERT_TRUE(Open());
     EXPECT_FALSE(IsWindowVisible(window)) << "WinMain shows it, not its creation";
-    EXPECT_EQ("Tovik Ver 1.03", Text(window));
-    for (const auto& c : kAtStart) {
-        EXPECT_EQ(c.shows, Shows(c.id)) << c.id;
-        EXPECT_EQ(c.enabled, IsWindowEnabled(Control(c.id)) != FALSE) << c.id;
-    }
+    char caption[64];
+    GetWindowTextA(window, caption, sizeof caption);
+    EXPECT_STREQ("Tovik Ver 1.03", caption);
+    for (const auto& c : kAtStart) EXPECT_EQ(std::string(c.shows) + (c.enabled ? "" : " disabled"),
+                                             Shows(c.id) + (IsWindowEnabled(Control(c.id)) ? "" : " disabled")) << c.id;
     // The list keeps the order it is given and toggles selections by single clicks.
-    EXPECT_EQ(LBS_MULTIPLESEL, GetWindowLongA(Control(IDC_FILE_LIST), GWL_STYLE) &
-                                   (LBS_MULTIPLESEL | LBS_EXTENDEDSEL | LBS_SORT));
+    EXPECT_EQ(LBS_MULTIPLESEL, GetWindowLongA(Control(IDC_FILE_LIST), GWL_STYLE) & (LBS_MULTIPLESEL | LBS_EXTENDEDSEL | LBS_SORT));
     LOGFONTA font = {};
     GetObjectA((HFONT)SendMessageA(Control(IDC_PREFIX_EDIT), WM_GETFONT, 0, 0), sizeof font, &font);
     EXPECT_STREQ("ＭＳ Ｐゴシック", font.lfFaceName);
-    EXPECT_EQ("<missing>", ReadFileText(Ini())) << "nothing is saved before the window is left";
+    EXPECT_EQ("<missing>", ReadFileText(ini)) << "nothing is saved before the window is left";
 
+    // Dialog navigation reaches the window as WM_NEXTDLGCTL, which it acts on itself.
     for (const auto& c : kAtStart) EnableWindow(Control(c.id), TRUE);
     BYTE keys[256];
     for (int shift = 0; shift <= 1; ++shift) {
@@ -124,83 +102,62 @@ TEST_F(MainWindow, FirstStartShowsTheDefaultsAndTabGoesInTemplateOrder)
 TEST_F(MainWindow, EachOperationEnablesItsControlsAndTheExtensionComboFollows)
 {
     const int op = IDC_OPERATION_COMBO, ext = IDC_EXTENSION_COMBO;
-    const struct {
-        int combo, index;
-        const char *operationShows, *extensionShows;
-        bool extensionEdit, outputFolder, naming;
-    } steps[] = {
-        {ext, Upper, "リネームのみ", "大文字で統一", false, false, true},
-        // Copying while upper case is chosen: the treatment goes back to Keep.
-        {op, RenameCopy, "リネーム＋コピー", "変更しない", false, true, true},
-        {op, ExtensionOnly, "拡張子のみ変更", "指定", true, false, false},
-        {ext, Lower, "拡張子のみ変更", "小文字で統一", false, false, false},
-        {ext, Specified, "拡張子のみ変更", "指定", true, false, false},
-        {op, RenameMove, "リネーム＋移動", "変更しない", false, true, true},
-        {op, RenameOnly, "リネームのみ", "変更しない", false, false, true},
-    };
+    const int ids[] = {IDC_EXTENSION_EDIT, IDC_OUTPUT_FOLDER_EDIT, IDC_BROWSE_BUTTON, IDC_PREFIX_EDIT, IDC_SUFFIX_EDIT,
+                       IDC_START_NUMBER_EDIT, IDC_DIGIT_COUNT_COMBO};
+    // Then: the operation and extension combos, and a 1 for each enabled one of ids.
+    const struct { int combo, index; const char* shows; } steps[] = {
+        {ext, Upper, "リネームのみ 大文字で統一 0001111"},
+        {op, RenameCopy, "リネーム＋コピー 変更しない 0111111"},  // back to Keep
+        {op, ExtensionOnly, "拡張子のみ変更 指定 1000000"},
+        {ext, Lower, "拡張子のみ変更 小文字で統一 0000000"},
+        {ext, Specified, "拡張子のみ変更 指定 1000000"},
+        {op, RenameMove, "リネーム＋移動 変更しない 0111111"},
+        {op, RenameOnly, "リネームのみ 変更しない 0001111"}};
     ASSERT_TRUE(Open());
     AppState* state = GetAppState();
     for (const auto& s : steps) {
-        SCOPED_TRACE(&s - steps);
         Choose(s.combo, s.index);
-        EXPECT_EQ(s.operationShows, Shows(op));
-        EXPECT_EQ(s.extensionShows, Shows(ext));
-        EXPECT_EQ((int)SendMessageA(Control(op), CB_GETCURSEL, 0, 0), state->fileOperation);
-        EXPECT_EQ((int)SendMessageA(Control(ext), CB_GETCURSEL, 0, 0), state->extensionMode);
-        const bool enabled[] = {s.extensionEdit, s.outputFolder, s.outputFolder, s.naming, s.naming, s.naming, s.naming};
-        const int ids[] = {IDC_EXTENSION_EDIT, IDC_OUTPUT_FOLDER_EDIT, IDC_BROWSE_BUTTON, IDC_PREFIX_EDIT,
-                           IDC_SUFFIX_EDIT, IDC_START_NUMBER_EDIT, IDC_DIGIT_COUNT_COMBO};
-        for (int i = 0; i < 7; i++) EXPECT_EQ(enabled[i], IsWindowEnabled(Control(ids[i])) != FALSE) << ids[i];
+        std::string shows = Shows(op) + " " + Shows(ext) + " ";
+        for (int id : ids) shows += IsWindowEnabled(Control(id)) ? "1" : "0";
+        EXPECT_EQ(s.shows, shows);
+        EXPECT_TRUE(SendMessageA(Control(op), CB_GETCURSEL, 0, 0) == state->fileOperation &&
+                    SendMessageA(Control(ext), CB_GETCURSEL, 0, 0) == state->extensionMode) << s.shows;
     }
 }
 
 // The preview follows the name parts, also a change made without a key.
 TEST_F(MainWindow, ThePreviewAndTheStartNumberShowWhatTheNamesUse)
 {
-    ASSERT_TRUE(WriteFileText(Ini(), "[SYSTEM]\r\nSTART_NUM=12345678901234567890\r\n"));
+    ASSERT_TRUE(WriteFileText(ini, "[SYSTEM]\r\nSTART_NUM=12345678901234567890\r\n"));
     ASSERT_TRUE(Open());
     HWND number = Control(IDC_START_NUMBER_EDIT);
-    EXPECT_EQ("99999999", Text(number)) << "a number the 8-character edit can show";
-    EXPECT_EQ("変換書式 ==> Sample99999999.拡張子", PreviewLine());
+    EXPECT_EQ("99999999 変換書式 ==> Sample99999999.拡張子", ControlText(IDC_START_NUMBER_EDIT) + " " + PreviewLine());
     SetFocus(number);
     SendMessageA(number, EM_SETSEL, 0, -1);
     for (char key : std::string("1234567890")) SendMessageA(number, WM_CHAR, (WPARAM)key, 1);
-    EXPECT_EQ("12345678", Text(number)) << "no more characters than the names read";
+    EXPECT_EQ("12345678", ControlText(IDC_START_NUMBER_EDIT)) << "no more characters than the names read";
     SetWindowTextA(Control(IDC_PREFIX_EDIT), "写真_");
     EXPECT_EQ("変換書式 ==> 写真_12345678.拡張子", PreviewLine()) << "pasted, not typed";
-
-    // Emptied with Backspace the preview keeps the number; left, the edit shows 0.
+    // Emptied with Backspace the preview keeps the last number; left, the edit shows 0.
     SetWindowTextA(number, "12");
     SendMessageA(number, EM_SETSEL, 2, 2);
-    Press(number, VK_BACK);
-    Press(number, VK_BACK);
+    Press(number, VK_BACK), Press(number, VK_BACK);
     EXPECT_EQ("変換書式 ==> 写真_0001.拡張子", PreviewLine());
     Press(number, VK_TAB);
-    EXPECT_EQ("0", Text(number));
-    EXPECT_EQ("変換書式 ==> 写真_0000.拡張子", PreviewLine());
+    EXPECT_EQ("0 変換書式 ==> 写真_0000.拡張子", ControlText(IDC_START_NUMBER_EDIT) + " " + PreviewLine());
 }
 
 TEST_F(MainWindow, ADigitCountOutsideTheCombosEntriesLeavesNoSelectionAndIsSavedAsMinusOne)
 {
-    const struct {
-        const char *saved, *shows, *previewLine;
-        int savedAgain;
-    } rows[] = {
-        {"-1", "<none>", "変換書式 ==> Sample1.拡張子", -1},
-        {"0", "１桁", "変換書式 ==> Sample1.拡張子", 0},
-        {"7", "８桁", "変換書式 ==> Sample00000001.拡張子", 7},
-        {"8", "<none>", "変換書式 ==> Sample1.拡張子", -1},
-    };
+    const struct { const char *saved, *shows; int savedAgain; } rows[] = {
+        {"-1", "<none> 変換書式 ==> Sample1.拡張子", -1}, {"0", "１桁 変換書式 ==> Sample1.拡張子", 0},
+        {"7", "８桁 変換書式 ==> Sample00000001.拡張子", 7}, {"8", "<none> 変換書式 ==> Sample1.拡張子", -1}};
     for (const auto& r : rows) {
-        WriteFileText(Ini(), std::string("[SYSTEM]\r\nFIGURE_FORMAT=") + r.saved + "\r\n");
-        ASSERT_TRUE(Open());
-        EXPECT_EQ(r.shows, Shows(IDC_DIGIT_COUNT_COMBO)) << r.saved;
-        EXPECT_EQ(r.previewLine, PreviewLine()) << r.saved;
+        WriteFileText(ini, std::string("[SYSTEM]\r\nFIGURE_FORMAT=") + r.saved + "\r\n");
+        Reopen();
+        EXPECT_EQ(r.shows, Shows(IDC_DIGIT_COUNT_COMBO) + " " + PreviewLine());
         SendMessageA(window, WM_COMMAND, IDC_CANCEL, 0);
-        EXPECT_EQ(r.savedAgain, (int)GetPrivateProfileIntA("SYSTEM", "FIGURE_FORMAT", 99, Ini().c_str()));
-        MSG quit;
-        PeekMessageA(&quit, NULL, WM_QUIT, WM_QUIT, PM_REMOVE);
-        UnregisterClassA("TovikClass", GetModuleHandleA(NULL));
+        EXPECT_EQ(r.savedAgain, Saved("FIGURE_FORMAT"));
     }
 }
 
@@ -208,34 +165,29 @@ TEST_F(MainWindow, ADigitCountOutsideTheCombosEntriesLeavesNoSelectionAndIsSaved
 // twice, the second time what the controls hold then.
 TEST_F(MainWindow, EveryWayOutSavesAndEndsWithCodeZero)
 {
-    const char kDefaults[] = "[SYSTEM]\r\nSTART_NUM=1\r\nFILENAME_PREFIX=Sample\r\nFILENAME_SUFFIX=\r\n"
-                             "FIGURE_FORMAT=3\r\nOUTPUT_FOLDER=\r\n";
-    for (int way = 0; way < 3; way++) {
-        SCOPED_TRACE(way);
-        DeleteFileA(Ini().c_str());
-        ASSERT_TRUE(Open());
+    const char kDefaults[] = "[SYSTEM]\r\nSTART_NUM=1\r\nFILENAME_PREFIX=Sample\r\nFILENAME_SUFFIX=\r\nFIGURE_FORMAT=3\r\nOUTPUT_FOLDER=\r\n";
+    for (UINT way : {VK_RETURN, VK_ESCAPE, 0}) {
+        DeleteFileA(ini);
+        Reopen();
         SetFocus(Control(IDC_PREFIX_EDIT));
         shown.clear();
         answers = {IDNO, IDYES};
-        if (way == 0) {
-            Press(GetFocus(), VK_RETURN);
-            EXPECT_TRUE(IsWindow(window)) << "No leaves everything as it was";
-            Press(GetFocus(), VK_RETURN);
-            EXPECT_EQ(std::vector<Shown>(2, Question(window, "終了してもよろしいですか？", "終了確認")), shown);
-        } else if (way == 1) {
-            Press(GetFocus(), VK_ESCAPE);
+        if (way) {
+            Press(GetFocus(), way);
+            EXPECT_EQ(way == VK_ESCAPE, !IsWindow(window)) << "No leaves everything as it was";
+            if (way == VK_RETURN) Press(GetFocus(), way);
+            EXPECT_EQ(std::vector<Shown>(way == VK_RETURN ? 2 : 0, Question(window, "終了してもよろしいですか？", "終了確認")), shown);
         } else {
             SendMessageA(window, WM_CLOSE, 0, 0);
-            EXPECT_EQ(kDefaults, ReadFileText(Ini())) << "saved before the cancel command";
+            EXPECT_EQ(kDefaults, ReadFileText(ini)) << "saved before the cancel command";
             SetWindowTextA(Control(IDC_START_NUMBER_EDIT), "121");
             Pump();
         }
         EXPECT_FALSE(IsWindow(window));
-        if (way < 2) { EXPECT_EQ(kDefaults, ReadFileText(Ini())); }
-        if (way == 2) { EXPECT_EQ(121, (int)GetPrivateProfileIntA("SYSTEM", "START_NUM", 0, Ini().c_str())); }
+        if (way) { EXPECT_EQ(kDefaults, ReadFileText(ini)); }
+        EXPECT_EQ(way ? 1 : 121, Saved("START_NUM"));
         MSG quit = {};
-        EXPECT_TRUE(PeekMessageA(&quit, NULL, WM_QUIT, WM_QUIT, PM_REMOVE) && quit.wParam == 0);
-        UnregisterClassA("TovikClass", GetModuleHandleA(NULL));
+        EXPECT_TRUE(PeekMessageA(&quit, NULL, WM_QUIT, WM_QUIT, PM_NOREMOVE) && quit.wParam == 0);
     }
 }
 
