@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include "core/seams.h"
+
 // The picker over the whole shell namespace, file-system folders only,
 // opening on the folder in path (at least 260 bytes) and writing the chosen
 // folder back into it. 1 on success; otherwise 0 and path is unchanged. A
@@ -15,8 +17,4 @@ int BrowseForFolder(HWND owner, char* path, const char* title);
 // data (the caller's path buffer). Returns 0.
 int CALLBACK BrowseCallback(HWND picker, UINT message, LPARAM lParam, LPARAM data);
 
-// Tests answer the picker through this seam: the handler gets the owner, the
-// path buffer and the title and returns what BrowseForFolder would. 0 puts
-// the shell's picker back; the handler installed before is returned.
-typedef int (*FolderPicker)(HWND owner, char* path, const char* title);
-FolderPicker SetFolderPicker(FolderPicker picker);
+// Tests answer the picker through SetFolderPicker (core/seams.h).

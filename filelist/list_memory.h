@@ -6,16 +6,15 @@
 
 #include <stddef.h>
 
+#include "core/seams.h"
+
 // size bytes from the installed allocator (malloc by default), or 0.
 void* AllocateListMemory(size_t size);
 
 // A heap copy of text (its length + 1 bytes), or 0 without memory.
 char* CopyListText(const char* text);
 
-// Installs an allocator in place of malloc (0 puts malloc back) and returns
-// the one installed before.
-typedef void* (*ListAllocator)(size_t size);
-ListAllocator SetListAllocator(ListAllocator allocator);
+// A test makes them fail through SetListAllocator (core/seams.h).
 
 // Tells the user, owned by the main window, that memory ran out.
 void ReportOutOfMemory();

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include "core/seams.h"
+
 // Command 1019: the checks, the confirmation, the please-wait window, the run.
 void StartRename();
 
@@ -10,7 +12,5 @@ void StartRename();
 // list, 0 when the user cancelled.
 int RunRename();
 
-// The pause after a completed run goes through this seam (by default a wait
-// that answers messages), so that tests need not wait.
-typedef void (*PauseHandler)(DWORD milliseconds);
-PauseHandler SetPauseHandler(PauseHandler handler);
+// The pause after a completed run (by default a wait that answers messages)
+// goes through SetPauseHandler (core/seams.h), so that tests need not wait.

@@ -5,11 +5,10 @@
 
 #include <windows.h>
 
+#include "core/seams.h"
+
 // Hands target to the shell's default action for it; the shell's answer is
 // not examined.
 void OpenLink(HWND owner, const char* target);
 
-// Installs a handler in place of the shell (0 puts the shell back) and
-// returns the handler installed before.
-typedef void (*LinkOpener)(HWND owner, const char* target);
-LinkOpener SetLinkOpener(LinkOpener opener);
+// A test takes the links through SetLinkOpener (core/seams.h).

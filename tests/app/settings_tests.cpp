@@ -1,5 +1,4 @@
-// The code page the tests need, and Tovik.ini as the real main window loads
-// it when made and saves it when left.
+// The code page the tests need, and Tovik.ini as the real main window loads it when made and saves it when left.
 #include "core/app_state.h"
 #include "core/mbcs_text.h"
 #include "core/settings.h"
@@ -44,6 +43,8 @@ TEST_F(Settings, WhatTheFileHoldsIsLoadedWithinTheFieldBounds)
         ASSERT_TRUE(Open());
         EXPECT_EQ(r.loaded, Loaded()) << r.keys;
         Close();
+        std::string index = r.loaded.substr(r.loaded.find('|') + 1);  // saved as the combo shows it: -1 for none
+        EXPECT_EQ(index.substr(0, index.find('|')), std::to_string((int)GetPrivateProfileIntA("SYSTEM", "FIGURE_FORMAT", 99, Ini().c_str())));
     }
 }
 

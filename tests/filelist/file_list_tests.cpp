@@ -1,5 +1,5 @@
-// The file list of the real main window: the move and remove commands, and
-// the buttons and the context menu that follow the entries and selection.
+// The file list of the real main window: the move and remove commands, and the buttons and the context menu that
+// follow the entries and selection.
 #include "res/main_window_res.h"
 #include "support/tovik_test.h"
 
@@ -9,9 +9,9 @@ const int kListButtons[] = {IDC_START, IDC_REMOVE_ALL, IDC_REMOVE_SELECTED, IDC_
 class FileList : public TovikTest {
 protected:
     FileList() { Open(); ShowWindow(window, SW_SHOWNOACTIVATE); }  // shown, for its menu
-    // After a right click: the entries, "*" marking a selected one; the items of its menu ("解除", "全解除",
-    // the separator, the undo), "-" where grayed (closed, or the keys pressed); then a 1 for each enabled one
-    // of kListButtons.
+    // After a right click: the entries, "*" marking a selected one; the items of its menu ("解除", "全解除", the
+    // separator, the undo), "-" where grayed (closed, or the keys pressed); then a 1 for each enabled one of
+    // kListButtons.
     std::string State(const std::vector<UINT>& keys = {})
     {
         std::string state, menu;

@@ -1,5 +1,5 @@
-// What drops and the folder command take into the real main window's list from real folders: the order,
-// folders asked about, paths the list cannot hold or that would name another file, memory running out.
+// What drops and the folder command take into the real main window's list from real folders: the order, folders asked
+// about, paths the list cannot hold or that would name another file, memory running out.
 #include "res/main_window_res.h"
 #include "support/tovik_test.h"
 

@@ -1,14 +1,12 @@
-// The real message box and the real shell folder picker under Wine, read and
-// answered while their modal loops run.
+// The real message box and the real shell folder picker under Wine, read and answered while their modal loops run.
 #include "core/app_state.h"
 #include "core/prompt.h"
 #include "filelist/folder_picker.h"
 #include "res/main_window_res.h"
 #include "support/tovik_test.h"
 
-// Wine's picker finds a folder by its item data, last access time included,
-// which the first read of a changed folder moves: each folder on the way is
-// read once before the picker opens.
+// Wine's picker finds a folder by its item data, last access time included, which the first read of a changed folder
+// moves: each folder on the way is read once before the picker opens.
 static void ReadFoldersOnTheWay(const std::wstring& path)
 {
     WIN32_FIND_DATAW found;

@@ -1,10 +1,8 @@
-// The route through TOVIK.DAT, taken when the file system refuses to put a
-// file over an existing one (Wine never refuses, so it is tested directly).
+// The route through TOVIK.DAT, taken when the file system refuses to put a file over an existing one (Wine never
+// refuses, so it is tested directly).
 #include "rename/file_moves.h"
 #include "rename/run_failures.h"
 #include "support/tovik_test.h"
-
-namespace {
 
 struct RouteCase {
     const char* name;
@@ -51,5 +49,3 @@ TEST_F(TovikTest, ReplaceThroughTemporaryFileLetsGoOfTheSourceOnlyOnceCopied)
         DeleteFileA(target.c_str());
     }
 }
-
-}  // namespace

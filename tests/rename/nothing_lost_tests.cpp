@@ -11,9 +11,7 @@
 #include "rename/rename_engine.h"
 #include "support/tovik_test.h"
 
-namespace {
-
-std::string Fold(std::string path)
+static std::string Fold(std::string path)
 {
     for (char& c : path) c = c >= 'A' && c <= 'Z' ? (char)(c - 'A' + 'a') : c;
     return path;
@@ -21,9 +19,9 @@ std::string Fold(std::string path)
 
 const char* const kPrefixes[] = {"Sample", "写真", "ｿ表"};
 
-// Names that collide often: what the pattern makes of the batch's positions, and a few base names under
-// extensions that differ in letter case only.
-std::string RandomName(std::mt19937& random, const NamePattern& p, int entries)
+// Names that collide often: what the pattern makes of the batch's positions, and a few base names under extensions
+// that differ in letter case only.
+static std::string RandomName(std::mt19937& random, const NamePattern& p, int entries)
 {
     const char* const extensions[] = {".jpg", ".JPG", ".png", ".Txt", ""};
     const char* const bases[] = {"a", "A", "IMG_7", "表ソ"};
@@ -83,7 +81,8 @@ TEST_F(TovikTest, GeneratedRunsLoseNothing)
             int result = RenameFiles(window, pointers.data(), entries, &p, NULL);
             if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
 
-            // The paths the user let be overwritten, the sources declined, the new paths told to be folders, the list.
+            // The paths the user let be overwritten, the sources declined, the new paths told to be folders, the
+            // list.
             std::set<std::string> yes, declined, told;
             std::string listed;
             bool cancelled = false;
@@ -131,5 +130,3 @@ TEST_F(TovikTest, GeneratedRunsLoseNothing)
     }
     work = root;
 }
-
-}  // namespace

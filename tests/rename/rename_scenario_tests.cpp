@@ -1,6 +1,5 @@
-// The run's engine on real files, one scenario per row: the files before, the
-// list, the pattern, the answers given, then every file afterwards and every
-// message box shown.
+// The run's engine on real files, one scenario per row: the files before, the list, the pattern, the answers given,
+// then every file afterwards and every message box shown.
 #include <stdio.h>
 #include <stdlib.h>
 
@@ -9,8 +8,6 @@
 #include "rename/rename_engine.h"
 #include "rename/run_failures.h"
 #include "support/tovik_test.h"
-
-namespace {
 
 struct Scenario {
     const char* name;
@@ -128,8 +125,8 @@ TEST_F(Scenarios, TheOutputFolderIsOneFullPath)
              {"output folder\\", "output folder\\Sample0002.jpg=1", "output folder\\Sample0003.jpg=2"}, {}, {}, {}, RenameMove, Keep, "2", output});
 }
 
-// Each fault leaves every file with its content under its old or its new name, is asked, told or listed, and the
-// run goes on with the next file.
+// Each fault leaves every file with its content under its old or its new name, is asked, told or listed, and the run
+// goes on with the next file.
 TEST_F(Scenarios, FaultsOnDiskBetweenTwoGoodFiles)
 {
     Open();
@@ -197,5 +194,3 @@ TEST_F(Scenarios, AShiftBlockedAtItsEndAsksOnce)
     std::sort(row.after.begin(), row.after.end());
     Run(row);
 }
-
-}  // namespace

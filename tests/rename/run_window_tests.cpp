@@ -1,7 +1,6 @@
-// Runs from the real main window: the start command's checks and
-// confirmation, the please-wait window, a drop or close request while a
-// question is open, a window that keeps answering, "中止", undo, and the
-// journal put right at the next start.
+// Runs from the real main window: the start command's checks and confirmation, the please-wait window, a drop or
+// close request while a question is open, a window that keeps answering, "中止", undo, and the journal put right at the
+// next start.
 #include <atomic>
 #include <thread>
 
@@ -12,8 +11,6 @@
 #include "rename/run_journal.h"
 #include "res/main_window_res.h"
 #include "support/tovik_test.h"
-
-namespace {
 
 const char kWaitCaption[] = "Now Renaming !!";
 
@@ -54,9 +51,9 @@ TEST_F(RunWindow, EachCheckStopsTheStartWithItsMessageAndFocus)
               "無効なフォルダを選択しています。"),
         Error(window, "改名（リネーム）するファイルをファイルリストにドラッグ＆ドロップしてください♪", "改名ファイルリストが空です。"),
         Error(NULL, "ファイル名には次の文字は使えません。\r\n\\ / : , ; * ?  < > |", "無効なファイル名")};
-    // In their order: the output folder (move and copy only; a wildcard or a
-    // final dot is none, a final backslash or a drive root is one), the list,
-    // the extension (when specified), the prefix (even when it plays no part), the suffix.
+    // In their order: the output folder (move and copy only; a wildcard or a final dot is none, a final backslash or
+    // a drive root is one), the list, the extension (when specified), the prefix (even when it plays no part), the
+    // suffix.
     const struct { int operation, mode; const char* output; bool listed; const char *extension, *prefix, *suffix; int message, focus; } rows[] = {
         {RenameCopy, Keep, "<w>\\missing", true, "", "Sample", "", 0, IDC_OUTPUT_FOLDER_EDIT},
         {RenameMove, Keep, "<w>\\fo*", true, "", "Sample", "", 0, IDC_OUTPUT_FOLDER_EDIT},
@@ -114,9 +111,8 @@ TEST_F(RunWindow, ACompletedRunListsFailuresEmptiesTheListAndPausesWithThePlease
     EXPECT_TRUE(!FindWindowA(NULL, kWaitCaption) && IsWindowEnabled(window) && GetCursor() == before);
 }
 
-// A close request or a drop while a question is open waits for the work in
-// progress: the run stops as at Cancel, its report is shown, then the window
-// closes; a held drop is taken in afterwards.
+// A close request or a drop while a question is open waits for the work in progress: the run stops as at Cancel, its
+// report is shown, then the window closes; a held drop is taken in afterwards.
 TEST_F(RunWindow, ADropOrACloseDuringAQuestionWaitsForTheWorkInProgress)
 {
     Make({"a.txt=A", "b.txt=B", "Sample0001.txt=old1", "Sample0002.txt=old2", "d\\", "d\\x.txt=X", "e.txt=E", "f.txt=F"});
@@ -245,9 +241,8 @@ TEST_F(RunWindow, UndoPutsBackWhatTheLastRunDidAndLeavesWhatChangedSince)
     }
 }
 
-// At the next start, every file left under a temporary name of a run that
-// did not end goes where it belongs; a journal not of this program is left
-// alone without a word.
+// At the next start, every file left under a temporary name of a run that did not end goes where it belongs; a
+// journal not of this program is left alone without a word.
 TEST_F(RunWindow, AnInterruptedRunIsPutRightAtTheNextStartAndAForeignJournalIgnored)
 {
     const Strings before = {"Sample0001.jpg=1", "Sample0003.jpg=2", "~tvaa0=3", "~tvaa3=case"};
@@ -263,8 +258,8 @@ TEST_F(RunWindow, AnInterruptedRunIsPutRightAtTheNextStartAndAForeignJournalIgno
         Command(IDC_UNDO_LAST_RUN);
         EXPECT_TRUE(shown.empty() && before == Contents()) << text;
     }
-    // The first of an exchange of three names was aside and the last had
-    // moved into its place: the exchange is finished.
+    // The first of an exchange of three names was aside and the last had moved into its place: the exchange is
+    // finished.
     ASSERT_TRUE(WriteFileText(journal, plan));
     RecoverInterruptedRun(window, journal);
     EXPECT_EQ(Strings({"IMG.jpg=case", "Sample0001.jpg=3", "Sample0002.jpg=1", "Sample0003.jpg=2"}), Contents());
@@ -278,5 +273,3 @@ TEST_F(RunWindow, AnInterruptedRunIsPutRightAtTheNextStartAndAForeignJournalIgno
     RecoverInterruptedRun(window, journal);
     EXPECT_TRUE(shown.empty()) << "put right once";
 }
-
-}  // namespace

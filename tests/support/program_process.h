@@ -1,5 +1,5 @@
-// Tovik.exe as its own process, seen from outside: started beside a prepared Tovik.ini,
-// its windows found, read and answered with messages, then closed or killed.
+// Tovik.exe as its own process, seen from outside: started beside a prepared Tovik.ini, its windows found, read and
+// answered with messages, then closed or killed.
 #pragma once
 
 #include "support/tovik_test.h"

@@ -5,15 +5,11 @@
 
 #include <algorithm>
 
-#include "core/prompt.h"
+#include "core/seams.h"
 #include "core/settings.h"
-#include "filelist/folder_picker.h"
-#include "filelist/list_memory.h"
-#include "rename/rename_run.h"
 #include "rename/run_failures.h"
 #include "ui/main_window.h"
 #include "ui/message_loop.h"
-#include "ui/shell_link.h"
 
 static TovikTest* g_test;
 

@@ -1,6 +1,6 @@
-// What every test under Wine shares: one fixture that installs the program's seams (message boxes, the folder
-// picker, the shell, the pause after a run, the list's allocations), a temporary folder of real files, and the real
-// main window made as WinMain makes it.
+// What every test under Wine shares: one fixture that installs the program's seams (message boxes, the folder picker,
+// the shell, the pause after a run, the list's allocations), a temporary folder of real files, and the real main
+// window made as WinMain makes it.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -43,8 +43,8 @@ public:
 
     std::string work;  // the test's folder, removed afterwards
     HWND window = NULL;
-    // Answers to questions in order (then `fallback`; OK boxes get OK); every box shown is recorded, and
-    // whileShown runs while it is "open".
+    // Answers to questions in order (then `fallback`; OK boxes get OK); every box shown is recorded, and whileShown
+    // runs while it is "open".
     std::vector<int> answers;
     int fallback = IDNO;
     std::vector<Shown> shown;
@@ -71,6 +71,6 @@ std::string ReadFileText(const std::string& path);  // "<missing>" when absent
 bool RemoveTree(const std::string& path);           // long paths too
 std::wstring Wide(const std::string& text);
 std::string Narrow(const std::wstring& wide);  // without best fit: "?" for what 932 lacks
-// Runs call; meanwhile, every 50 ms, the first visible window of the class this thread shows ("#32770" a message
-// box or the folder picker, "#32768" a menu) goes to answer, once. False when none came.
+// Runs call; meanwhile, every 50 ms, the first visible window of the class this thread shows ("#32770" a message box
+// or the folder picker, "#32768" a menu) goes to answer, once. False when none came.
 bool WhileShowing(const char* className, const std::function<void(HWND)>& answer, const std::function<void()>& call);

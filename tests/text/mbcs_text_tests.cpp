@@ -1,5 +1,5 @@
-// Code-page-932 text by the examples the rest of the program leans on; the
-// fuzzer checks the same functions on arbitrary bytes.
+// Code-page-932 text by the examples the rest of the program leans on; the fuzzer checks the same functions on
+// arbitrary bytes.
 #include <gtest/gtest.h>
 
 #include "core/mbcs_text.h"

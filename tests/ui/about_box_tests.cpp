@@ -1,5 +1,5 @@
-// The about box run modally from the help button: its links, how they look
-// and take the mouse, and that each opening's font goes with its closing.
+// The about box run modally from the help button: its links, how they look and take the mouse, and that each
+// opening's font goes with its closing.
 #include <functional>
 
 #include "core/app_state.h"
@@ -8,42 +8,18 @@
 #include "support/tovik_test.h"
 #include "ui/about_box.h"
 
-namespace {
-
-std::function<void(HWND box)> g_scenario;
-HWND g_box;
-
-void CALLBACK LookForBox(HWND, UINT, UINT_PTR, DWORD)
-{
-    HWND box = FindWindowExA(NULL, NULL, "#32770", "バージョン情報");
-    if (g_box || !box || !IsWindowVisible(box)) return;
-    g_box = box;
-    g_scenario(box);
-}
-
 class AboutBox : public TovikTest {
 protected:
-    AboutBox()
-    {
-        Open();
-        ShowWindow(window, SW_SHOWNORMAL);
-    }
-    // Runs the box from the help button; scenario runs inside its modal loop
-    // as soon as it is up and must end it. Whether the box came.
+    AboutBox() { Open(), ShowWindow(window, SW_SHOWNORMAL); }
+    // Runs the box from the help button; scenario runs in its modal loop as soon as it is up and must end it.
     bool Run(const std::function<void(HWND box)>& scenario)
     {
-        g_scenario = scenario;
-        g_box = NULL;
-        UINT_PTR timer = SetTimer(NULL, 0, 20, LookForBox);
-        SendMessageA(window, WM_COMMAND, IDC_HELP_BUTTON, (LPARAM)Control(IDC_HELP_BUTTON));
-        KillTimer(NULL, timer);
-        return g_box != NULL;
+        return WhileShowing("#32770", scenario, [&] { SendMessageA(window, WM_COMMAND, IDC_HELP_BUTTON, (LPARAM)Control(IDC_HELP_BUTTON)); });
     }
 };
 
-// Every way of closing deletes the opening's font (GetGuiResources counts
-// nothing under Wine; the handle is asked instead) and gives the main window
-// its input back; a double-click on a link opens it once and the box stays.
+// Every way of closing deletes the opening's font (GetGuiResources counts nothing under Wine; the handle is asked
+// instead) and gives the main window its input back; a double-click on a link opens it once and the box stays.
 TEST_F(AboutBox, EachWayOfClosingDeletesItsFontAndEachLinkOpensOnceOnADoubleClick)
 {
     for (int way = 0; way < 4; ++way) {
@@ -69,7 +45,7 @@ struct Painted {
     int blue = 0, face = 0, other = 0, lastBlue = -1;
 };
 
-Painted Paint(HWND label)
+static Painted Paint(HWND label)
 {
     RedrawWindow(label, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
     Painted p;
@@ -120,5 +96,3 @@ TEST_F(AboutBox, LinksArePaintedBlueAndUnderlinedCutAt127BytesAndShowTheHand)
     EXPECT_TRUE(link.lfUnderline && link.lfHeight == dialog.lfHeight);
     EXPECT_STREQ(dialog.lfFaceName, link.lfFaceName);
 }
-
-}  // namespace

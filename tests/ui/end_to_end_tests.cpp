@@ -1,6 +1,5 @@
-// Tovik.exe as the user runs it: its own process in a folder of its own with
-// a settings file prepared beside it, driven only through its windows, with
-// the files on disk and the settings it leaves behind checked afterwards.
+// Tovik.exe as the user runs it: its own process in a folder of its own with a settings file prepared beside it,
+// driven only through its windows, with the files on disk and the settings it leaves behind checked afterwards.
 #include <stdlib.h>
 
 #include "res/main_window_res.h"
@@ -23,8 +22,7 @@ TEST_F(TovikTest, TheProgramRenamesAndMovesTheListedFilesAndSavesItsSettings)
     EXPECT_EQ("7", program.Text(control(IDC_START_NUMBER_EDIT)));
     EXPECT_EQ("３桁", program.Items(control(IDC_DIGIT_COUNT_COMBO))[SendMessageW(control(IDC_DIGIT_COUNT_COMBO), CB_GETCURSEL, 0, 0)]);
 
-    // Into the list as a drop would put them, in an order of the user's; a
-    // click on the list refreshes the buttons.
+    // Into the list as a drop would put them, in an order of the user's; a click on the list refreshes the buttons.
     for (const char* name : {"写真\\c.dat", "写真\\A.JPG", "写真\\b.txt"})
         SendMessageW(control(IDC_FILE_LIST), LB_ADDSTRING, 0, (LPARAM)Wide(Path(name)).c_str());
     SendMessageW(control(IDC_FILE_LIST), WM_LBUTTONUP, 0, 0);

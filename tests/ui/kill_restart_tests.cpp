@@ -1,9 +1,7 @@
-// Nothing lost when Tovik.exe is ended by force in the middle of a run. Each
-// round starts it as its own process, lets it put right what the last round
-// left (answering its messages), checks that no temporary name remains and
-// that every content is exactly once under its old or new name, then starts
-// a run of chains, exchanges of names and letter-case changes and ends the
-// process at a random moment of it. The seed is fixed.
+// Nothing lost when Tovik.exe is ended by force in the middle of a run. Each round starts it as its own process, lets
+// it put right what the last round left (answering its messages), checks that no temporary name remains and that
+// every content is exactly once under its old or new name, then starts a run of chains, exchanges of names and
+// letter-case changes and ends the process at a random moment of it. The seed is fixed.
 #include <map>
 #include <random>
 
@@ -11,25 +9,22 @@
 #include "res/main_window_res.h"
 #include "support/program_process.h"
 
-namespace {
-
-std::string Fold(std::string name)
+static std::string Fold(std::string name)
 {
     for (char& c : name) c = c >= 'A' && c <= 'Z' ? (char)(c - 'A' + 'a') : c;
     return name;
 }
 
-std::string Target(int p)
+static std::string Target(int p)
 {
     char name[32];
     snprintf(name, sizeof name, "Sample%04d.jpg", p + 1);
     return name;
 }
 
-// The sources of a list whose entry p is to become Target(p): blocks that
-// exchange their names in a ring, chains that take the next one's name,
-// letter-case changes and plain renames.
-Strings Generate(std::mt19937& random, int count)
+// The sources of a list whose entry p is to become Target(p): blocks that exchange their names in a ring, chains that
+// take the next one's name, letter-case changes and plain renames.
+static Strings Generate(std::mt19937& random, int count)
 {
     Strings sources;
     for (int p = 0; p < count; p = (int)sources.size()) {
@@ -103,5 +98,3 @@ TEST_F(TovikTest, EndedByForceAtRandomMomentsNothingIsLostOrLeftUnderATemporaryN
         program.Kill();
     }
 }
-
-}  // namespace

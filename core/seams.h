@@ -1,0 +1,29 @@
+// The program's seams: where a test (or a benchmark) puts its own handler in
+// place of what the user or the system would do. Each setter returns the
+// handler installed before; 0 puts the real one back.
+#pragma once
+
+#include <windows.h>
+
+#include <stddef.h>
+
+// Every message box (prompt.cpp): returns IDOK, IDYES, IDNO or IDCANCEL.
+typedef int (*PromptHandler)(HWND owner, const char* text, const char* title, UINT buttons, UINT icon);
+PromptHandler SetPromptHandler(PromptHandler handler);
+
+// The shell's folder picker (folder_picker.cpp): writes the chosen folder into
+// path and returns 1, or 0 when cancelled.
+typedef int (*FolderPicker)(HWND owner, char* path, const char* title);
+FolderPicker SetFolderPicker(FolderPicker picker);
+
+// Opening a link with the user's browser or mail program (shell_link.cpp).
+typedef void (*LinkOpener)(HWND owner, const char* target);
+LinkOpener SetLinkOpener(LinkOpener opener);
+
+// The pause after a completed run (rename_run.cpp).
+typedef void (*PauseHandler)(DWORD milliseconds);
+PauseHandler SetPauseHandler(PauseHandler handler);
+
+// The file list's heap allocations (list_memory.cpp): size bytes, or 0.
+typedef void* (*ListAllocator)(size_t size);
+ListAllocator SetListAllocator(ListAllocator allocator);
