@@ -4,8 +4,7 @@
 
 using Preview = TovikTest;
 
-TEST_F(Preview, ShowsOnItsLastLineThePatternTheNamesUse)
-{
+TEST_F(Preview, ShowsOnItsLastLineThePatternTheNamesUse) {
     const std::string p31(31, 'p'), s40(40, 's'), s30(30, 's');
     const struct { std::string prefix, start; int digits; std::string suffix, shown; } rows[] = {
         {"Sample", "1", 3, "", "Sample0001"}, {"写真", "12", 1, "_旅", "写真12_旅"}, {"a", "123", 1, "", "a123"},

@@ -5,8 +5,7 @@
 #include "res/main_window_res.h"
 #include "support/tovik_test.h"
 
-TEST(Environment, RunsUnderCodePage932AndAgreesWithItsLeadBytes)
-{
+TEST(Environment, RunsUnderCodePage932AndAgreesWithItsLeadBytes) {
     ASSERT_EQ(932u, GetACP()) << "run Wine with LANG=ja_JP.UTF-8 and LC_ALL=ja_JP.UTF-8";
     for (int c = 1; c < 256; c++) {
         const char text[] = {(char)c, 0x40, 0};
@@ -28,8 +27,7 @@ protected:
     void Close() { SendMessageA(window, WM_COMMAND, IDC_CANCEL, 0); UnregisterClassA("TovikClass", GetModuleHandleA(NULL)); }
 };
 
-TEST_F(Settings, WhatTheFileHoldsIsLoadedWithinTheFieldBounds)
-{
+TEST_F(Settings, WhatTheFileHoldsIsLoadedWithinTheFieldBounds) {
     const std::string p40(40, 'p'), s31(31, 's'), f300 = "C:\\" + std::string(297, 'f');
     const struct { std::string keys, loaded; } rows[] = {
         {"START_NUM=-7\r\nFIGURE_FORMAT=9", "-7|-1|Sample||"}, {"FIGURE_FORMAT=-1\r\nFILENAME_PREFIX=", "1|-1|||"},
@@ -48,8 +46,7 @@ TEST_F(Settings, WhatTheFileHoldsIsLoadedWithinTheFieldBounds)
     }
 }
 
-TEST_F(Settings, TheFirstSaveWritesTheDefaultsAndSavedValuesComeBackButNoOperation)
-{
+TEST_F(Settings, TheFirstSaveWritesTheDefaultsAndSavedValuesComeBackButNoOperation) {
     ASSERT_TRUE(Open());
     Close();
     EXPECT_EQ("[SYSTEM]\r\nSTART_NUM=1\r\nFILENAME_PREFIX=Sample\r\nFILENAME_SUFFIX=\r\nFIGURE_FORMAT=3\r\nOUTPUT_FOLDER=\r\n",

@@ -30,8 +30,7 @@ protected:
     }
 };
 
-TEST_F(FileList, MovesTakeTheLowestSelectedEntryAndTheButtonsAndMenuFollowTheSelection)
-{
+TEST_F(FileList, MovesTakeTheLowestSelectedEntryAndTheButtonsAndMenuFollowTheSelection) {
     const int up = IDC_MOVE_UP, down = IDC_MOVE_DOWN, top = IDC_MOVE_TO_TOP, end = IDC_MOVE_TO_END;
     const struct { int count; std::vector<int> selected; int command; std::string state; } rows[] = {
         {0, {}, 0, " ---- 0000000"}, {3, {}, 0, "abc -+-- 1100000"}, {1, {0}, 0, "a* ++-- 1110000"}, {3, {0, 2}, 0, "a*bc* ++-- 1110000"},

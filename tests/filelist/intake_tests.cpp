@@ -7,8 +7,7 @@ static WNDPROC g_list;
 static int g_room;  // strings the list box still takes; -1 for any number
 enum How { WideDrop, AnsiDrop, FolderCommand };
 
-TEST_F(TovikTest, IntakeTakesWhatNamesExactlyTheFileSortedAndTellsOnceWhatItLeftOut)
-{
+TEST_F(TovikTest, IntakeTakesWhatNamesExactlyTheFileSortedAndTellsOnceWhatItLeftOut) {
     Open();
     // Beside each refused name stands the file its best fit or trimmed form would name; 表 ends in 0x5C.
     MakeWide({L"café\\", L"cafe\\", L"cafe\\in.txt=", L"dir\\", L"dir\\cafe.txt=", L"dir\\café.txt=", L"dir\\price¥100.txt=",

@@ -15,8 +15,7 @@ static void ReadFoldersOnTheWay(const std::wstring& path)
     FindClose(FindFirstFileW((path + L"\\*").c_str(), &found));
 }
 
-TEST_F(TovikTest, TheRealBoxAsksAboutAFolderAndTheRealPickerTakesOneWithAnExactPath)
-{
+TEST_F(TovikTest, TheRealBoxAsksAboutAFolderAndTheRealPickerTakesOneWithAnExactPath) {
     MakeWide({L"b\\", L"b\\x.txt=", L"写真\\", L"写真\\p.txt=", L"出力\\", L"出力\\a.txt=", L"café\\", L"café\\c.txt="});
     Open();
     PromptHandler seam = SetPromptHandler(0);

@@ -14,8 +14,7 @@ struct RouteCase {
     bool heldByAnotherCopy;
 };
 
-TEST_F(TovikTest, ReplaceThroughTemporaryFileLetsGoOfTheSourceOnlyOnceCopied)
-{
+TEST_F(TovikTest, ReplaceThroughTemporaryFileLetsGoOfTheSourceOnlyOnceCopied) {
     const RouteCase rows[] = {
         {"copy", "source", "Sample0001.txt", 0, 1, 0, "source", "source"},
         {"move", "source", "Sample0001.txt", 1, 1, 0, "<missing>", "source"},

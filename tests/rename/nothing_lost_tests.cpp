@@ -32,8 +32,7 @@ static std::string RandomName(std::mt19937& random, const NamePattern& p, int en
     return (random() % 4 ? p.prefix : kPrefixes[random() % 3]) + std::string(number) + extension;
 }
 
-TEST_F(TovikTest, GeneratedRunsLoseNothing)
-{
+TEST_F(TovikTest, GeneratedRunsLoseNothing) {
     Open();
     const std::string root = work;
     const char* const replacements[] = {"png", "jpg", "TXT"};

@@ -65,8 +65,7 @@ protected:
 const Strings kABC = {"Sample0002.txt=outside", "a.txt=A", "b.txt=B", "c.txt=C"};
 const Strings kFour = {"Sample0001.jpg=1", "Sample0002.jpg=2", "Sample0003.jpg=3", "Sample0004.jpg=4"};
 
-TEST_F(Scenarios, QuestionsChainsRingsAndLetterCase)
-{
+TEST_F(Scenarios, QuestionsChainsRingsAndLetterCase) {
     Open();
     const Strings abc = {"a.txt", "b.txt", "c.txt"}, top = {"Sample0004.jpg", "Sample0001.jpg", "Sample0002.jpg", "Sample0003.jpg"};
     const Scenario rows[] = {
@@ -116,8 +115,7 @@ TEST_F(Scenarios, QuestionsChainsRingsAndLetterCase)
 }
 
 // However the output folder is written, the run knows its own files in it.
-TEST_F(Scenarios, TheOutputFolderIsOneFullPath)
-{
+TEST_F(Scenarios, TheOutputFolderIsOneFullPath) {
     Open();
     for (const char* output : {"<w>/output folder", "<w>\\output folder\\.", "<w>\\output folder\\\\", "<short>output folder"})
         Run({output, {"output folder\\", "output folder\\Sample0001.jpg=1", "output folder\\Sample0002.jpg=2"},
@@ -127,8 +125,7 @@ TEST_F(Scenarios, TheOutputFolderIsOneFullPath)
 
 // Each fault leaves every file with its content under its old or its new name, is asked, told or listed, and the run
 // goes on with the next file.
-TEST_F(Scenarios, FaultsOnDiskBetweenTwoGoodFiles)
-{
+TEST_F(Scenarios, FaultsOnDiskBetweenTwoGoodFiles) {
     Open();
     enum { Missing, Held, ReadOnlyTarget, FolderInTheWay, PathTooLong, OutputRemoved };
     const std::string longName = "src\\l." + std::string(259 - Path("src\\l.").size(), 'e');
@@ -167,8 +164,7 @@ TEST_F(Scenarios, FaultsOnDiskBetweenTwoGoodFiles)
 
 // In the deepest folders a file is renamed where it stands or not at all: folder parts of 258 bytes (more than a
 // split's piece holds) and of 246.
-TEST_F(Scenarios, DeepFolders)
-{
+TEST_F(Scenarios, DeepFolders) {
     Open();
     std::string folder = std::string(120, 'a') + "\\", tooDeep = folder + std::string(258 - Path(folder).size() - 1, 'b') + "\\",
                 deep = folder + std::string(246 - Path(folder).size() - 1, 'c') + "\\";
@@ -179,8 +175,7 @@ TEST_F(Scenarios, DeepFolders)
 }
 
 // A long shift whose last new name is taken outside the run asks once; the others stay, each listed.
-TEST_F(Scenarios, AShiftBlockedAtItsEndAsksOnce)
-{
+TEST_F(Scenarios, AShiftBlockedAtItsEndAsksOnce) {
     Open();
     Scenario row = {"fifty files shifted", {"Sample0051.jpg=outside"}, {}, {}, {"Sample0050.jpg>Sample0051.jpg"}};
     row.start = "2";

@@ -44,8 +44,7 @@ protected:
     char journal[MAX_PATH * 2];
 };
 
-TEST_F(RunWindow, EachCheckStopsTheStartWithItsMessageAndFocus)
-{
+TEST_F(RunWindow, EachCheckStopsTheStartWithItsMessageAndFocus) {
     const Shown messages[] = {
         Error(window, "システムで有効なフォルダを選択してください。\n\n｢リネーム＋移動｣ 、｢リネーム＋コピー｣の場合は、フォルダを指定する必要があります。",
               "無効なフォルダを選択しています。"),
@@ -89,8 +88,7 @@ TEST_F(RunWindow, EachCheckStopsTheStartWithItsMessageAndFocus)
     }
 }
 
-TEST_F(RunWindow, ACompletedRunListsFailuresEmptiesTheListAndPausesWithThePleaseWaitWindowUp)
-{
+TEST_F(RunWindow, ACompletedRunListsFailuresEmptiesTheListAndPausesWithThePleaseWaitWindowUp) {
     Make({"b.jpg=B", "a.jpg=A"});
     Set(IDC_PREFIX_EDIT, "写真");  // pasted: the confirmation and the run use it
     HCURSOR before = LoadCursorA(NULL, IDC_ARROW);
@@ -113,8 +111,7 @@ TEST_F(RunWindow, ACompletedRunListsFailuresEmptiesTheListAndPausesWithThePlease
 
 // A close request or a drop while a question is open waits for the work in progress: the run stops as at Cancel, its
 // report is shown, then the window closes; a held drop is taken in afterwards.
-TEST_F(RunWindow, ADropOrACloseDuringAQuestionWaitsForTheWorkInProgress)
-{
+TEST_F(RunWindow, ADropOrACloseDuringAQuestionWaitsForTheWorkInProgress) {
     Make({"a.txt=A", "b.txt=B", "Sample0001.txt=old1", "Sample0002.txt=old2", "d\\", "d\\x.txt=X", "e.txt=E", "f.txt=F"});
     bool closing = false;
     whileShown = [&](const Shown& box) {
@@ -140,8 +137,7 @@ TEST_F(RunWindow, ADropOrACloseDuringAQuestionWaitsForTheWorkInProgress)
     EXPECT_NE("<missing>", ReadFileText(SettingsPath(settings, sizeof settings) ? settings : "")) << "saved as it closed";
 }
 
-TEST_F(RunWindow, TheMainWindowAnswersThroughoutARunOfThousandsOfFiles)
-{
+TEST_F(RunWindow, TheMainWindowAnswersThroughoutARunOfThousandsOfFiles) {
     Strings names;
     std::vector<std::wstring> files;
     for (int i = 0; i < 2000; i++) names.push_back(std::to_string(i / 100) + "\\IMG_" + std::to_string(i) + ".jpg");
@@ -164,8 +160,7 @@ TEST_F(RunWindow, TheMainWindowAnswersThroughoutARunOfThousandsOfFiles)
     EXPECT_EQ("x", ReadFileText(Path("19\\Sample2000.jpg")));
 }
 
-TEST_F(RunWindow, StopActsBetweenFilesLikeCancelAndFinishesAnExchangeOfNames)
-{
+TEST_F(RunWindow, StopActsBetweenFilesLikeCancelAndFinishesAnExchangeOfNames) {
     Make({"a.txt=A", "b.txt=B", "c.txt=C", "Sample0003.txt=outside"});
     whileShown = [&](const Shown& box) {
         if (box.buttons == MB_YESNOCANCEL) SendMessageA(FindWindowA(NULL, kWaitCaption), WM_COMMAND, IDCANCEL, 0);
@@ -187,8 +182,7 @@ TEST_F(RunWindow, StopActsBetweenFilesLikeCancelAndFinishesAnExchangeOfNames)
     EXPECT_EQ(Strings({"Sample0001.jpg=3", "Sample0002.jpg=1", "Sample0003.jpg=2", "z.jpg=z"}), Contents());
 }
 
-TEST_F(RunWindow, UndoPutsBackWhatTheLastRunDidAndLeavesWhatChangedSince)
-{
+TEST_F(RunWindow, UndoPutsBackWhatTheLastRunDidAndLeavesWhatChangedSince) {
     const struct {
         const char* name;
         int operation;
@@ -243,8 +237,7 @@ TEST_F(RunWindow, UndoPutsBackWhatTheLastRunDidAndLeavesWhatChangedSince)
 
 // At the next start, every file left under a temporary name of a run that did not end goes where it belongs; a
 // journal not of this program is left alone without a word.
-TEST_F(RunWindow, AnInterruptedRunIsPutRightAtTheNextStartAndAForeignJournalIgnored)
-{
+TEST_F(RunWindow, AnInterruptedRunIsPutRightAtTheNextStartAndAForeignJournalIgnored) {
     const Strings before = {"Sample0001.jpg=1", "Sample0003.jpg=2", "~tvaa0=3", "~tvaa3=case"};
     Make(before);
     std::string plan = "Tovik journal 1\r\nRUN\trename\t0\t4\r\n";

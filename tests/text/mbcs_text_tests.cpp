@@ -4,8 +4,7 @@
 
 #include "core/mbcs_text.h"
 
-TEST(MbcsText, TheDoubleByteRuleTheCaseFreeOrderAndDecimals)
-{
+TEST(MbcsText, TheDoubleByteRuleTheCaseFreeOrderAndDecimals) {
     // ソ ends in 0x5C; 0x7F and bytes outside 0x40-0xFC are never trail bytes.
     const struct { const char* text; int length; } lengths[] = {
         {"", 0}, {"A", 1}, {"\x83\x5C", 2}, {"\x81\x40", 2}, {"\x9F\xFC", 2}, {"\xE0\x40", 2}, {"\xFC\x40", 2}, {"\x83", 1},
@@ -21,8 +20,7 @@ TEST(MbcsText, TheDoubleByteRuleTheCaseFreeOrderAndDecimals)
     for (const auto& r : numbers) EXPECT_EQ(r.value, ReadDecimal(r.text)) << r.text;
 }
 
-TEST(MbcsText, SplitAndCutKeepWholeCharactersAndSayWhenAPieceDidNotFit)
-{
+TEST(MbcsText, SplitAndCutKeepWholeCharactersAndSayWhenAPieceDidNotFit) {
     std::string n300(300, 'n'), hyo150;
     for (int i = 0; i < 150; i++) hyo150 += "表";
     const struct { std::string path, pieces; } splits[] = {

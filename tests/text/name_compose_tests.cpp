@@ -3,8 +3,7 @@
 
 #include "rename/name_compose.h"
 
-TEST(NameCompose, NumbersAreZeroFilledAndExtensionsChangeOnlyOneByteLetters)
-{
+TEST(NameCompose, NumbersAreZeroFilledAndExtensionsChangeOnlyOneByteLetters) {
     // The sign counts toward the width; digit count 0 is the combo without a selection.
     const struct { long long value; int digits; std::string text; } numbers[] = {
         {7, 4, "0007"}, {-7, 4, "-007"}, {12345, 4, "12345"}, {7, 0, "7"}, {1, 8, "00000001"}, {5, 12, "00000005"}, {5, -3, "5"}};
@@ -25,8 +24,7 @@ TEST(NameCompose, NumbersAreZeroFilledAndExtensionsChangeOnlyOneByteLetters)
     }
 }
 
-TEST(NameCompose, ComposeNewNameForEveryOperationAndMode)
-{
+TEST(NameCompose, ComposeNewNameForEveryOperationAndMode) {
     const char* img = "C:\\a\\b\\IMG_7.JPG";
     const std::string deep = "C:\\" + std::string(300, 'd') + "\\x.jpg";  // a folder cut would name another
     const struct { NamePattern p; const char* source; int position; const char* expected; } rows[] = {

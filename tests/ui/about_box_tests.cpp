@@ -1,5 +1,6 @@
 // The about box run modally from the help button: its links, how they look and take the mouse, and that each
 // opening's font goes with its closing.
+#include <algorithm>
 #include <functional>
 
 #include "core/app_state.h"
@@ -20,8 +21,7 @@ protected:
 
 // Every way of closing deletes the opening's font (GetGuiResources counts nothing under Wine; the handle is asked
 // instead) and gives the main window its input back; a double-click on a link opens it once and the box stays.
-TEST_F(AboutBox, EachWayOfClosingDeletesItsFontAndEachLinkOpensOnceOnADoubleClick)
-{
+TEST_F(AboutBox, EachWayOfClosingDeletesItsFontAndEachLinkOpensOnceOnADoubleClick) {
     for (int way = 0; way < 4; ++way) {
         HFONT font = NULL;
         bool mainEnabled = true, stillOpen = false;
@@ -40,59 +40,50 @@ TEST_F(AboutBox, EachWayOfClosingDeletesItsFontAndEachLinkOpensOnceOnADoubleClic
     EXPECT_EQ(Strings({"https://tovik.example.org/", "mailto:tovik@example.org"}), links);
 }
 
-// The colours a label is painted in, and its right-most blue column.
-struct Painted {
-    int blue = 0, face = 0, other = 0, lastBlue = -1;
-};
-
-static Painted Paint(HWND label)
+// The right-most column a label paints blue; *other counts the pixels neither blue nor the button face.
+static int LastBlueColumn(HWND label, int* other)
 {
     RedrawWindow(label, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-    Painted p;
     RECT client;
     GetClientRect(label, &client);
     HDC dc = GetDC(label);
+    int last = -1;
+    *other = 0;
     for (int y = 0; y < client.bottom; ++y)
         for (int x = 0; x < client.right; ++x) {
             COLORREF pixel = GetPixel(dc, x, y);
-            pixel == RGB(0, 0, 255) ? (void)(p.blue++, p.lastBlue = x) : pixel == GetSysColor(COLOR_BTNFACE) ? (void)p.face++ : (void)p.other++;
+            last = pixel == RGB(0, 0, 255) ? std::max(last, x) : last, *other += pixel != RGB(0, 0, 255) && pixel != GetSysColor(COLOR_BTNFACE);
         }
     ReleaseDC(label, dc);
-    return p;
+    return last;
 }
 
-TEST_F(AboutBox, LinksArePaintedBlueAndUnderlinedCutAt127BytesAndShowTheHand)
-{
-    Painted web, mail, cut;
-    HCURSOR over[3] = {};  // the web label, the mail label, the box
-    LOGFONTA link = {}, dialog = {};
-    // 70 double-byte characters: 127 bytes would cut the 64th, so 63 are painted.
+// Blue and underlined on the button face, the hand over either label, the text cut at 127 bytes: 70 double-byte
+// characters would cut the 64th, so 63 are painted.
+TEST_F(AboutBox, LinksArePaintedBlueAndUnderlinedCutAt127BytesAndShowTheHand) {
     std::string text;
     for (int i = 0; i < 70; ++i) text += "表";
-    SIZE whole63 = {};
     ASSERT_TRUE(Run([&](HWND box) {
-        HWND places[3] = {GetDlgItem(box, IDC_WEB_LINK), GetDlgItem(box, IDC_MAIL_LINK), box};
-        web = Paint(places[0]), mail = Paint(places[1]);
-        for (int i = 0; i < 3; ++i) {
+        HWND web = GetDlgItem(box, IDC_WEB_LINK), mail = GetDlgItem(box, IDC_MAIL_LINK);
+        int other[2];
+        EXPECT_TRUE(LastBlueColumn(web, &other[0]) > 0 && LastBlueColumn(mail, &other[1]) > 0 && other[0] + other[1] == 0);
+        for (HWND place : {web, mail, box}) {
             SetCursor(NULL);
-            SendMessageA(places[i], WM_SETCURSOR, (WPARAM)places[i], MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
-            over[i] = GetCursor();
+            SendMessageA(place, WM_SETCURSOR, (WPARAM)place, MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+            EXPECT_EQ(place == box ? LoadCursorA(NULL, (LPCSTR)IDC_ARROW) : GetAppState()->handCursor, GetCursor());
         }
+        LOGFONTA link = {};
         GetObjectA(GetLinkFont(), sizeof link, &link);
-        GetObjectA((HFONT)SendMessageA(box, WM_GETFONT, 0, 0), sizeof dialog, &dialog);
-        MoveWindow(box, 0, 0, 1200, 200, FALSE), MoveWindow(places[0], 0, 0, 1150, 40, FALSE);
-        SetWindowTextA(places[0], text.c_str());
-        HDC dc = GetDC(places[0]);
+        EXPECT_TRUE(link.lfUnderline && strcmp(link.lfFaceName, "ＭＳ Ｐゴシック") == 0);
+        MoveWindow(box, 0, 0, 1200, 200, FALSE), MoveWindow(web, 0, 0, 1150, 40, FALSE);
+        SetWindowTextA(web, text.c_str());
+        SIZE whole63 = {};
+        HDC dc = GetDC(web);
         SelectObject(dc, GetLinkFont());
         GetTextExtentPoint32A(dc, text.c_str(), 126, &whole63);
-        ReleaseDC(places[0], dc);
-        cut = Paint(places[0]);
+        ReleaseDC(web, dc);
+        int cut = LastBlueColumn(web, other);
+        EXPECT_TRUE(cut < whole63.cx && cut > whole63.cx - 16) << cut;
         PostMessageA(box, WM_COMMAND, IDOK, 0);
     }));
-    for (const Painted& p : {web, mail}) EXPECT_TRUE(p.blue > 50 && p.face > p.blue && p.other == 0);
-    EXPECT_TRUE(cut.lastBlue < whole63.cx && cut.lastBlue > whole63.cx - 16) << cut.lastBlue;
-    HCURSOR hand = GetAppState()->handCursor;
-    EXPECT_TRUE(hand && over[0] == hand && over[1] == hand && over[2] == LoadCursorA(NULL, (LPCSTR)IDC_ARROW));
-    EXPECT_TRUE(link.lfUnderline && link.lfHeight == dialog.lfHeight);
-    EXPECT_STREQ(dialog.lfFaceName, link.lfFaceName);
 }

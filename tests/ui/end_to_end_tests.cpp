@@ -9,8 +9,7 @@
 #error "TOVIK_EXE_PATH names the built Tovik.exe"
 #endif
 
-TEST_F(TovikTest, TheProgramRenamesAndMovesTheListedFilesAndSavesItsSettings)
-{
+TEST_F(TovikTest, TheProgramRenamesAndMovesTheListedFilesAndSavesItsSettings) {
     Make({"写真\\", "写真\\A.JPG=first", "写真\\b.txt=second", "写真\\c.dat=third", "写真\\README=stays", "出力\\"});
     // An unpacked build can be run instead of the one built here.
     const char* exe = getenv("TOVIK_EXE") ? getenv("TOVIK_EXE") : TOVIK_EXE_PATH;

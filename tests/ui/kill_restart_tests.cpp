@@ -37,8 +37,7 @@ static Strings Generate(std::mt19937& random, int count)
     return sources;
 }
 
-TEST_F(TovikTest, EndedByForceAtRandomMomentsNothingIsLostOrLeftUnderATemporaryName)
-{
+TEST_F(TovikTest, EndedByForceAtRandomMomentsNothingIsLostOrLeftUnderATemporaryName) {
     const std::string app = Path("app"), files = Path("files"), journal = app + "\\Tovik.jnl";
     const int kFiles = 80, kKills = 50;
     std::mt19937 random(932);

@@ -62,8 +62,7 @@ const struct { int id; const char* shows; bool enabled; } kAtStart[] = {
     {IDC_PREVIEW_EDIT, "ファイル命名前置詞 + 連番書式 + ファイル命名後置詞 + .拡張子(例 hoge001.jpg)\r\n\r\n変換書式 ==> Sample0001.拡張子", true}};
 const int kTabStops = sizeof kAtStart / sizeof kAtStart[0] - 1;
 
-TEST_F(MainWindow, FirstStartShowsTheDefaultsAndTabGoesInTemplateOrder)
-{
+TEST_F(MainWindow, FirstStartShowsTheDefaultsAndTabGoesInTemplateOrder) {
     ASSERT_TRUE(Open());
     EXPECT_FALSE(IsWindowVisible(window)) << "WinMain shows it, not its creation";
     char caption[64];
@@ -95,8 +94,7 @@ TEST_F(MainWindow, FirstStartShowsTheDefaultsAndTabGoesInTemplateOrder)
     SetKeyboardState(keys);
 }
 
-TEST_F(MainWindow, EachOperationEnablesItsControlsAndTheExtensionComboFollows)
-{
+TEST_F(MainWindow, EachOperationEnablesItsControlsAndTheExtensionComboFollows) {
     const int op = IDC_OPERATION_COMBO, ext = IDC_EXTENSION_COMBO;
     const int ids[] = {IDC_EXTENSION_EDIT, IDC_OUTPUT_FOLDER_EDIT, IDC_BROWSE_BUTTON, IDC_PREFIX_EDIT, IDC_SUFFIX_EDIT,
                        IDC_START_NUMBER_EDIT, IDC_DIGIT_COUNT_COMBO};
@@ -122,8 +120,7 @@ TEST_F(MainWindow, EachOperationEnablesItsControlsAndTheExtensionComboFollows)
 }
 
 // The preview follows the name parts, also a change made without a key.
-TEST_F(MainWindow, ThePreviewAndTheStartNumberShowWhatTheNamesUse)
-{
+TEST_F(MainWindow, ThePreviewAndTheStartNumberShowWhatTheNamesUse) {
     ASSERT_TRUE(WriteFileText(ini, "[SYSTEM]\r\nSTART_NUM=12345678901234567890\r\nFIGURE_FORMAT=8\r\n"));
     ASSERT_TRUE(Open());
     HWND number = Control(IDC_START_NUMBER_EDIT);
@@ -146,8 +143,7 @@ TEST_F(MainWindow, ThePreviewAndTheStartNumberShowWhatTheNamesUse)
 
 // Enter asks first; Escape and the close box do not, and the close box saves twice, the second time what the controls
 // hold then.
-TEST_F(MainWindow, EveryWayOutSavesAndEndsWithCodeZero)
-{
+TEST_F(MainWindow, EveryWayOutSavesAndEndsWithCodeZero) {
     const char kDefaults[] = "[SYSTEM]\r\nSTART_NUM=1\r\nFILENAME_PREFIX=Sample\r\nFILENAME_SUFFIX=\r\nFIGURE_FORMAT=3\r\nOUTPUT_FOLDER=\r\n";
     for (UINT way : {VK_RETURN, VK_ESCAPE, 0}) {
         DeleteFileA(ini);
@@ -174,8 +170,7 @@ TEST_F(MainWindow, EveryWayOutSavesAndEndsWithCodeZero)
     }
 }
 
-TEST_F(MainWindow, AFailedRegistrationAndCreationAreBothTold)
-{
+TEST_F(MainWindow, AFailedRegistrationAndCreationAreBothTold) {
     // A class of that name that cannot make windows stands in the way.
     WNDCLASSA blocker = {};
     blocker.lpfnWndProc = [](HWND w, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
