@@ -1,5 +1,4 @@
 // The preview in the real main window, following the name parts as they change.
-#include "res/main_window_res.h"
 #include "support/tovik_test.h"
 
 using Preview = TovikTest;

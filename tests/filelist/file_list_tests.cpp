@@ -1,6 +1,5 @@
 // The file list of the real main window: the move and remove commands, and the buttons and the context menu that
 // follow the entries and selection.
-#include "res/main_window_res.h"
 #include "support/tovik_test.h"
 
 const int kListButtons[] = {IDC_START, IDC_REMOVE_ALL, IDC_REMOVE_SELECTED, IDC_MOVE_UP, IDC_MOVE_DOWN,

@@ -1,6 +1,5 @@
 // What drops and the folder command take into the real main window's list from real folders: the order, folders asked
 // about, paths the list cannot hold or that would name another file, memory running out.
-#include "res/main_window_res.h"
 #include "support/tovik_test.h"
 
 static WNDPROC g_list;
@@ -51,6 +50,8 @@ TEST_F(TovikTest, IntakeTakesWhatNamesExactlyTheFileSortedAndTellsOnceWhatItLeft
     g_list = (WNDPROC)SetWindowLongPtrA(Control(IDC_FILE_LIST), GWLP_WNDPROC, (LONG_PTR)(WNDPROC)[](HWND list, UINT message,
         WPARAM wParam, LPARAM lParam) -> LRESULT {
         return message == LB_ADDSTRING && g_room-- == 0 ? LB_ERRSPACE : CallWindowProcA(g_list, list, message, wParam, lParam); });
+    // The main window stands on top of every other while a folder question is open, and only then.
+    whileShown = [&](const Shown& box) { EXPECT_EQ(box.buttons == MB_YESNO, (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0); };
     for (const auto& r : rows) {
         SendMessageA(window, WM_COMMAND, IDC_REMOVE_ALL, 0);
         std::vector<std::wstring> given;

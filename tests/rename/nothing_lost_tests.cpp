@@ -1,21 +1,11 @@
-// Nothing lost, as a property over generated runs on real files: afterwards every source's content is under exactly
-// one of its old and new paths (a copy's under its old path and perhaps its new one) and under no other name, and
-// nothing outside the run changed unless the user answered Yes about it; a file of the run is only lost when the user
-// let its new path be overwritten later. A file that did not get its new name was asked about, told about or listed.
-// The batches hold files held open, names the run's own names collide with, and best-fit twins of its names. The
-// seeds are fixed, so a failing batch is replayed from its seed and number.
+// Nothing lost, as a property of generated runs (seeded) with files held open, colliding names and best-fit twins:
+// every content ends under its old or new path only, and a file of the run is lost only by a Yes about its new place.
 #include <map>
 #include <random>
 #include <set>
 
 #include "rename/rename_engine.h"
 #include "support/tovik_test.h"
-
-static std::string Fold(std::string path)
-{
-    for (char& c : path) c = c >= 'A' && c <= 'Z' ? (char)(c - 'A' + 'a') : c;
-    return path;
-}
 
 const char* const kPrefixes[] = {"Sample", "写真", "ｿ表"};
 
@@ -74,9 +64,9 @@ TEST_F(TovikTest, GeneratedRunsLoseNothing) {
                                         : CreateFileA(sources[heldEntry].c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL);
             std::vector<const char*> pointers;
             for (const std::string& source : sources) pointers.push_back(source.c_str());
-            answers.clear(), shown.clear();
-            for (int i = 0; i < 8; i++) answers.push_back(kAnswers[random() % 10]);
-            std::vector<int> given = answers;
+            std::vector<int> given;
+            for (int i = 0; i < 8; i++) given.push_back(kAnswers[random() % 10]);
+            answers = given, shown.clear();
             int result = RenameFiles(window, pointers.data(), entries, &p, NULL);
             if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
 
@@ -107,7 +97,7 @@ TEST_F(TovikTest, GeneratedRunsLoseNothing) {
                 where.erase(content);
                 if (i >= entries) {  // outside the run: a file, or a folder, which stays
                     if (i == entries + outside) EXPECT_TRUE(std::count(contents.begin(), contents.end(), names[i] + "\\")) << names[i];
-                    else if (!yes.count(oldPath)) EXPECT_EQ(Strings{oldPath}, at) << "a file outside the run changed";
+                    else if (!yes.count(oldPath)) { EXPECT_EQ(Strings{oldPath}, at) << "a file outside the run changed"; }
                     continue;
                 }
                 char composed[kNewPathSize];
@@ -118,11 +108,11 @@ TEST_F(TovikTest, GeneratedRunsLoseNothing) {
                 bool atOld = std::count(at.begin(), at.end(), oldPath) > 0, atNew = std::count(at.begin(), at.end(), newPath) > 0;
                 if (p.operation == RenameCopy) EXPECT_TRUE(atOld) << "a copy keeps its source";
                 else EXPECT_TRUE(at.size() <= 1 && (!at.empty() || yes.count(newPath))) << "moved twice, or lost without a Yes about its new place";
-                if (!cancelled && !atNew && oldPath != newPath && !yes.count(oldPath) && !yes.count(newPath))
+                if (!cancelled && !atNew && oldPath != newPath && !yes.count(oldPath) && !yes.count(newPath)) {
                     EXPECT_TRUE(declined.count(oldPath) || told.count(newPath) || listed.find(sources[i] + " : ") != std::string::npos)
-                        << "not renamed and not reported";
+                        << "not renamed and not reported"; }
             }
-            if (!twinPath.empty()) EXPECT_EQ(Strings{twinPath}, where["T"]) << "a best-fit twin moved";
+            if (!twinPath.empty()) { EXPECT_EQ(Strings{twinPath}, where["T"]) << "a best-fit twin moved"; }
             where.erase("T");
             EXPECT_TRUE(where.empty()) << "a file appeared: " << where.begin()->second[0];
         }

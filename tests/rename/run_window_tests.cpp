@@ -1,15 +1,9 @@
-// Runs from the real main window: the start command's checks and confirmation, the please-wait window, a drop or
-// close request while a question is open, a window that keeps answering, "中止", undo, and the journal put right at the
-// next start.
+// Runs from the real main window: the start checks, the please-wait window, drops and closes during a question, a
+// window that keeps answering, "中止", undo, and the journal put right at the next start.
 #include <atomic>
 #include <thread>
 
-#include "core/file_modes.h"
-#include "core/settings.h"
-#include "rename/rename_engine.h"
-#include "rename/run_failures.h"
 #include "rename/run_journal.h"
-#include "res/main_window_res.h"
 #include "support/tovik_test.h"
 
 const char kWaitCaption[] = "Now Renaming !!";
@@ -21,8 +15,7 @@ protected:
     void Set(int id, const std::string& text) { SetWindowTextA(Control(id), text.c_str()); }  // a paste, no key
     void Choose(int comboId, int index)
     {
-        SendMessageA(Control(comboId), CB_SETCURSEL, (WPARAM)index, 0);
-        SendMessageA(window, WM_COMMAND, MAKEWPARAM(comboId, CBN_SELENDOK), (LPARAM)Control(comboId));
+        SendMessageA(Control(comboId), CB_SETCURSEL, (WPARAM)index, 0), SendMessageA(window, WM_COMMAND, MAKEWPARAM(comboId, CBN_SELENDOK), 0);
     }
     void Fill(const Strings& names)
     {
@@ -33,12 +26,8 @@ protected:
     // The start button over the names; the confirmation answered Yes, then the given answers.
     void Start(int operation, const Strings& names, std::vector<int> more = {})
     {
-        Choose(IDC_OPERATION_COMBO, operation);
-        Set(IDC_OUTPUT_FOLDER_EDIT, Path("out"));
-        Fill(names);
-        answers = {IDYES};
-        answers.insert(answers.end(), more.begin(), more.end());
-        Command(IDC_START);
+        Choose(IDC_OPERATION_COMBO, operation), Set(IDC_OUTPUT_FOLDER_EDIT, Path("out")), Set(IDC_EXTENSION_EDIT, "png"), Fill(names);
+        answers = {IDYES}, answers.insert(answers.end(), more.begin(), more.end()), Command(IDC_START);
     }
     void Clear() { RemoveTree(work), CreateDirectoryA(work.c_str(), NULL), shown.clear(); }
     char journal[MAX_PATH * 2];
@@ -54,16 +43,11 @@ TEST_F(RunWindow, EachCheckStopsTheStartWithItsMessageAndFocus) {
     // a drive root is one), the list, the extension (when specified), the prefix (even when it plays no part), the
     // suffix.
     const struct { int operation, mode; const char* output; bool listed; const char *extension, *prefix, *suffix; int message, focus; } rows[] = {
-        {RenameCopy, Keep, "<w>\\missing", true, "", "Sample", "", 0, IDC_OUTPUT_FOLDER_EDIT},
-        {RenameMove, Keep, "<w>\\fo*", true, "", "Sample", "", 0, IDC_OUTPUT_FOLDER_EDIT},
-        {RenameMove, Keep, "<w>\\folder.", true, "", "Sample", "", 0, IDC_OUTPUT_FOLDER_EDIT},
-        {RenameCopy, Keep, "", true, "", "Sample", "", 0, IDC_OUTPUT_FOLDER_EDIT},
-        {RenameMove, Keep, "<w>\\", false, "", "Sample", "", 1, IDC_FILE_LIST},
-        {RenameMove, Keep, "C:\\", false, "", "Sample", "", 1, IDC_FILE_LIST},
-        {RenameOnly, Keep, "<w>\\missing", false, "", "Sample", "", 1, IDC_FILE_LIST},
-        {RenameOnly, Specified, "", true, "p*g", "a:b", "c|d", 2, IDC_EXTENSION_EDIT},
-        {RenameOnly, Specified, "", true, "png", "a:b", "c|d", 2, IDC_PREFIX_EDIT},
-        {RenameOnly, Lower, "", true, "p*g", "Sample", "c|d", 2, IDC_SUFFIX_EDIT},
+        {RenameCopy, Keep, "<w>\\missing", true, "", "Sample", "", 0, IDC_OUTPUT_FOLDER_EDIT}, {RenameMove, Keep, "<w>\\fo*", true, "", "Sample", "", 0, IDC_OUTPUT_FOLDER_EDIT},
+        {RenameMove, Keep, "<w>\\folder.", true, "", "Sample", "", 0, IDC_OUTPUT_FOLDER_EDIT}, {RenameCopy, Keep, "", true, "", "Sample", "", 0, IDC_OUTPUT_FOLDER_EDIT},
+        {RenameMove, Keep, "<w>\\", false, "", "Sample", "", 1, IDC_FILE_LIST}, {RenameMove, Keep, "C:\\", false, "", "Sample", "", 1, IDC_FILE_LIST},
+        {RenameOnly, Keep, "<w>\\missing", false, "", "Sample", "", 1, IDC_FILE_LIST}, {RenameOnly, Specified, "", true, "p*g", "a:b", "c|d", 2, IDC_EXTENSION_EDIT},
+        {RenameOnly, Specified, "", true, "png", "a:b", "c|d", 2, IDC_PREFIX_EDIT}, {RenameOnly, Lower, "", true, "p*g", "Sample", "c|d", 2, IDC_SUFFIX_EDIT},
         {ExtensionOnly, Keep, "", true, "", "a*b", "", 2, IDC_PREFIX_EDIT}};
     Make({"IMG_0001.JPG=photo", "folder\\"});
     ShowWindow(window, SW_SHOW);
@@ -86,27 +70,6 @@ TEST_F(RunWindow, EachCheckStopsTheStartWithItsMessageAndFocus) {
                     (c.focus == IDC_FILE_LIST || (start == 0 && end == (DWORD)GetWindowTextLengthA(focus)))) << &c - rows;
         EXPECT_EQ(Strings({"IMG_0001.JPG=photo", "folder\\"}), Contents()) << "nothing renamed";
     }
-}
-
-TEST_F(RunWindow, ACompletedRunListsFailuresEmptiesTheListAndPausesWithThePleaseWaitWindowUp) {
-    Make({"b.jpg=B", "a.jpg=A"});
-    Set(IDC_PREFIX_EDIT, "写真");  // pasted: the confirmation and the run use it
-    HCURSOR before = LoadCursorA(NULL, IDC_ARROW);
-    SetCursor(before);
-    duringPause = [&] {
-        HWND wait = FindWindowA(NULL, kWaitCaption);
-        EXPECT_TRUE(wait && IsWindowVisible(wait) && !GetWindow(wait, GW_OWNER) && Entries().empty() &&
-                    !IsWindowEnabled(Control(IDC_START)) && !IsWindowEnabled(window));
-    };
-    Start(RenameOnly, {"b.jpg", "gone.jpg", "a.jpg"});
-    EXPECT_EQ((std::vector<Shown>{Question(window, "以下の条件で、改名（リネーム）を開始します。よろしいですか？\r\n\r\n"
-                                                   "ファイル命名前置詞 + 連番書式 + ファイル命名後置詞 + .拡張子(例 hoge001.jpg)\r\n\r\n"
-                                                   "変換書式 ==> 写真0001.拡張子", "改名（リネーム）の開始確認"),
-                                  FailureList(window, {FailureLine(Path("gone.jpg"), ERROR_FILE_NOT_FOUND)})}),
-              shown);
-    EXPECT_EQ(Strings({"写真0001.jpg=B", "写真0003.jpg=A"}), Contents()) << "numbered by list position";
-    EXPECT_EQ(std::vector<DWORD>{3000}, pauses);
-    EXPECT_TRUE(!FindWindowA(NULL, kWaitCaption) && IsWindowEnabled(window) && GetCursor() == before);
 }
 
 // A close request or a drop while a question is open waits for the work in progress: the run stops as at Cancel, its
@@ -137,13 +100,16 @@ TEST_F(RunWindow, ADropOrACloseDuringAQuestionWaitsForTheWorkInProgress) {
     EXPECT_NE("<missing>", ReadFileText(SettingsPath(settings, sizeof settings) ? settings : "")) << "saved as it closed";
 }
 
-TEST_F(RunWindow, TheMainWindowAnswersThroughoutARunOfThousandsOfFiles) {
+// A run of thousands of files: the main window answers throughout; the failures are listed, the list emptied, and
+// the please-wait window stands, ownerless, through the pause; a pasted prefix is the confirmation's and the run's.
+TEST_F(RunWindow, ACompletedRunAnswersThroughoutListsFailuresEmptiesTheListAndPauses) {
     Strings names;
     std::vector<std::wstring> files;
     for (int i = 0; i < 2000; i++) names.push_back(std::to_string(i / 100) + "\\IMG_" + std::to_string(i) + ".jpg");
     for (int folder = 0; folder < 20; folder++) files.push_back(std::to_wstring(folder));
     for (const std::string& name : names) files.push_back(Wide(name) + L"=x");
     MakeWide(files);
+    names.insert(names.begin() + 1, "gone.jpg");
     std::atomic<int> phase(0);  // 1 from the confirmation to the pause
     int pings = 0, silent = 0;
     std::thread pinger([&] {
@@ -151,16 +117,28 @@ TEST_F(RunWindow, TheMainWindowAnswersThroughoutARunOfThousandsOfFiles) {
         for (DWORD_PTR result; phase == 1; Sleep(20), pings++)
             if (!SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 200, &result) && phase == 1) silent++;
     });
-    whileShown = [&](const Shown&) { Pump(), phase = 1; };  // the confirmation's own loop answers too
-    duringPause = [&] { phase = 2; };
+    whileShown = [&](const Shown&) { Pump(), phase = phase ? phase.load() : 1; };  // a box's own loop answers too
+    duringPause = [&] {
+        HWND wait = FindWindowA(NULL, kWaitCaption);
+        phase = 2;
+        EXPECT_TRUE(wait && IsWindowVisible(wait) && !GetWindow(wait, GW_OWNER) && Entries().empty() && !IsWindowEnabled(window));
+    };
+    Set(IDC_PREFIX_EDIT, "写真");
     Start(RenameOnly, names);
     phase = 2;
     pinger.join();
     EXPECT_TRUE(silent == 0 && pings > 5) << silent << " of " << pings << " pings unanswered";
-    EXPECT_EQ("x", ReadFileText(Path("19\\Sample2000.jpg")));
+    EXPECT_EQ((std::vector<Shown>{Question(window, "以下の条件で、改名（リネーム）を開始します。よろしいですか？\r\n\r\n"
+                                                   "ファイル命名前置詞 + 連番書式 + ファイル命名後置詞 + .拡張子(例 hoge001.jpg)\r\n\r\n"
+                                                   "変換書式 ==> 写真0001.拡張子", "改名（リネーム）の開始確認"),
+                                  FailureList(window, {FailureLine(Path("gone.jpg"), ERROR_FILE_NOT_FOUND)})}),
+              shown);
+    EXPECT_EQ("x|x|<missing>", ReadFileText(Path("0\\写真0001.jpg")) + "|" + ReadFileText(Path("19\\写真2001.jpg")) + "|" +
+                                   ReadFileText(Path("0\\写真0002.jpg"))) << "numbered by list position";
+    EXPECT_TRUE(pauses == std::vector<DWORD>{3000} && !FindWindowA(NULL, kWaitCaption) && IsWindowEnabled(window));
 }
 
-TEST_F(RunWindow, StopActsBetweenFilesLikeCancelAndFinishesAnExchangeOfNames) {
+TEST_F(RunWindow, StopActsBetweenFilesLikeCancel) {
     Make({"a.txt=A", "b.txt=B", "c.txt=C", "Sample0003.txt=outside"});
     whileShown = [&](const Shown& box) {
         if (box.buttons == MB_YESNOCANCEL) SendMessageA(FindWindowA(NULL, kWaitCaption), WM_COMMAND, IDCANCEL, 0);
@@ -169,32 +147,17 @@ TEST_F(RunWindow, StopActsBetweenFilesLikeCancelAndFinishesAnExchangeOfNames) {
     EXPECT_EQ(FailureList(window, {FailureLine(Path("gone.txt"), ERROR_FILE_NOT_FOUND)}), shown.back());
     EXPECT_EQ(Strings({"Sample0001.txt=A", "Sample0003.txt=outside", "b.txt=B", "c.txt=C"}), Contents());
     EXPECT_TRUE(Entries().size() == 4 && pauses.empty()) << "the list as at Cancel";
-
-    // The engine stops when told only once the exchange of names it is in is through.
-    Clear();
-    Make({"Sample0001.jpg=1", "Sample0002.jpg=2", "Sample0003.jpg=3", "z.jpg=z"});
-    Strings paths = {Path("Sample0003.jpg"), Path("Sample0001.jpg"), Path("Sample0002.jpg"), Path("z.jpg")};
-    const char* sources[] = {paths[0].c_str(), paths[1].c_str(), paths[2].c_str(), paths[3].c_str()};
-    int calls = 0;
-    RunHooks hooks = {[](void* calls, int, int, const char*) -> int { return ++*(int*)calls < 3; }, &calls, NULL};
-    NamePattern pattern = {"Sample", "", 1, 4, RenameOnly, Keep, "", ""};
-    EXPECT_EQ(0, RenameFiles(window, sources, 4, &pattern, &hooks));
-    EXPECT_EQ(Strings({"Sample0001.jpg=3", "Sample0002.jpg=1", "Sample0003.jpg=2", "z.jpg=z"}), Contents());
 }
 
 TEST_F(RunWindow, UndoPutsBackWhatTheLastRunDidAndLeavesWhatChangedSince) {
-    const struct {
-        const char* name;
-        int operation;
-        Strings before, list, changes;  // changes after the run: "name=content", "-name" removed
-        std::vector<int> answers;       // at the run's questions
-        Strings after;                  // after the undo
-        std::string question;           // what the question says after the count
-        std::vector<std::pair<std::string, DWORD>> left;
-    } rows[] = {
+    // The files, the list, changes after the run ("-name" removed), answers at its questions; after the undo the
+    // files, what its question says after the count, and what it left alone and why.
+    const struct { const char* name; int operation; Strings before, list, changes; std::vector<int> answers; Strings after;
+                   std::string question; std::vector<std::pair<std::string, DWORD>> left; } rows[] = {
         {"renumbered and reversed", RenameOnly, {"Sample0001.jpg=1", "Sample0002.jpg=2", "a.jpg=a"},
          {"Sample0002.jpg", "Sample0001.jpg", "a.jpg"}, {}, {}, {"Sample0001.jpg=1", "Sample0002.jpg=2", "a.jpg=a"}, "", {}},
         {"moved", RenameMove, {"out\\", "src\\", "src\\b.jpg=b"}, {"src\\b.jpg"}, {}, {}, {"out\\", "src\\", "src\\b.jpg=b"}, "", {}},
+        {"extension only", ExtensionOnly, {"a.JPG=a", "b.txt=b"}, {"a.JPG", "b.txt"}, {}, {}, {"a.JPG=a", "b.txt=b"}, "", {}},
         {"copied, one copy changed since", RenameCopy, {"out\\", "a.txt=a", "b.txt=b"}, {"a.txt", "b.txt"}, {"out\\Sample0002.txt=bb"},
          {}, {"a.txt=a", "b.txt=b", "out\\", "out\\Sample0002.txt=bb"}, "", {{"out\\Sample0002.txt", kReasonChangedSince}}},
         {"a file gone, an old name taken", RenameOnly, {"a.jpg=a", "b.jpg=b", "c.jpg=c"}, {"a.jpg", "b.jpg", "c.jpg"},

@@ -29,24 +29,12 @@ HWND ProgramProcess::Find(const char* className, const char* title) const
     return found;
 }
 
-// Across processes the W messages bring the text as the control holds it, in UTF-16.
-static std::string Read(HWND control, UINT message, WPARAM wParam)
+// Across processes the W message brings the text as the control holds it, in UTF-16.
+std::string ProgramProcess::Text(HWND control)
 {
     std::wstring text(4096, L'\0');
-    SendMessageW(control, message, wParam, (LPARAM)&text[0]);
+    SendMessageW(control, WM_GETTEXT, 4096, (LPARAM)&text[0]);
     return Narrow(text.c_str());
-}
-
-std::string ProgramProcess::Text(HWND control) { return Read(control, WM_GETTEXT, 4096); }
-
-Strings ProgramProcess::Items(HWND control)
-{
-    char name[16] = "";
-    bool combo = GetClassNameA(control, name, sizeof name) && lstrcmpiA(name, "ComboBox") == 0;
-    Strings items;
-    for (LRESULT i = 0; i < SendMessageW(control, combo ? CB_GETCOUNT : LB_GETCOUNT, 0, 0); i++)
-        items.push_back(Read(control, combo ? CB_GETLBTEXT : LB_GETTEXT, (WPARAM)i));
-    return items;
 }
 
 DWORD ProgramProcess::Close(DWORD patience)

@@ -15,9 +15,8 @@ struct ProgramProcess {
     HWND Find(const char* className, const char* title = NULL) const;
     // A button's click, as the dialog manager sends it.
     static void Press(HWND window, int id) { PostMessageA(window, WM_COMMAND, id, (LPARAM)GetDlgItem(window, id)); }
-    // A control's text, and a list's or combo's entries, read in UTF-16 across processes.
+    // A control's text, read in UTF-16 across processes.
     static std::string Text(HWND control);
-    static Strings Items(HWND control);
     DWORD Close(DWORD patience = 20000);  // the close box; the exit code, or STILL_ACTIVE
     void Kill();
 

