@@ -100,8 +100,9 @@ TEST_F(RunWindow, ADropOrACloseDuringAQuestionWaitsForTheWorkInProgress) {
     EXPECT_NE("<missing>", ReadFileText(SettingsPath(settings, sizeof settings) ? settings : "")) << "saved as it closed";
 }
 
-// A run of thousands of files: the main window answers throughout; the failures are listed, the list emptied, and
-// the please-wait window stands, ownerless, through the pause; a pasted prefix is the confirmation's and the run's.
+// A run of thousands of files: the main window answers throughout; the failures are listed, the list emptied, and the
+// please-wait window stands through the pause, ownerless, its stop button off; a pasted prefix is the confirmation's
+// and the run's.
 TEST_F(RunWindow, ACompletedRunAnswersThroughoutListsFailuresEmptiesTheListAndPauses) {
     Strings names;
     std::vector<std::wstring> files;
@@ -121,7 +122,8 @@ TEST_F(RunWindow, ACompletedRunAnswersThroughoutListsFailuresEmptiesTheListAndPa
     duringPause = [&] {
         HWND wait = FindWindowA(NULL, kWaitCaption);
         phase = 2;
-        EXPECT_TRUE(wait && IsWindowVisible(wait) && !GetWindow(wait, GW_OWNER) && Entries().empty() && !IsWindowEnabled(window));
+        EXPECT_TRUE(wait && IsWindowVisible(wait) && !GetWindow(wait, GW_OWNER) && Entries().empty() && !IsWindowEnabled(window) &&
+                    !IsWindowEnabled(GetDlgItem(wait, IDCANCEL))) << "nothing left to stop";
     };
     Set(IDC_PREFIX_EDIT, "写真");
     Start(RenameOnly, names);
