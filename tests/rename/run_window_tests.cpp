@@ -4,6 +4,7 @@
 #include <thread>
 
 #include "rename/run_journal.h"
+#include "res/please_wait_res.h"
 #include "support/tovik_test.h"
 
 const char kWaitCaption[] = "Now Renaming !!";
@@ -112,11 +113,15 @@ TEST_F(RunWindow, ACompletedRunAnswersThroughoutListsFailuresEmptiesTheListAndPa
     MakeWide(files);
     names.insert(names.begin() + 1, "gone.jpg");
     std::atomic<int> phase(0);  // 1 from the confirmation to the pause
-    int pings = 0, silent = 0;
+    int pings = 0, silent = 0, changes = 0, took = 0;  // changes of the status line seen by the pings, in took ms
     std::thread pinger([&] {
         while (phase == 0) Sleep(1);
-        for (DWORD_PTR result; phase == 1; Sleep(20), pings++)
+        char status[400] = "", seen[400] = "";
+        for (DWORD_PTR result, since = GetTickCount(); phase == 1; Sleep(20), pings++, took = (int)(GetTickCount() - since)) {
             if (!SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 200, &result) && phase == 1) silent++;
+            SendMessageTimeoutA(GetDlgItem(FindWindowA(NULL, kWaitCaption), IDC_RUN_STATUS), WM_GETTEXT, sizeof status, (LPARAM)status, SMTO_ABORTIFHUNG, 200, &result);
+            changes += strcmp(status, seen) != 0, strcpy(seen, status);
+        }
     });
     whileShown = [&](const Shown&) { Pump(), phase = phase ? phase.load() : 1; };  // a box's own loop answers too
     duringPause = [&] {
@@ -130,6 +135,7 @@ TEST_F(RunWindow, ACompletedRunAnswersThroughoutListsFailuresEmptiesTheListAndPa
     phase = 2;
     pinger.join();
     EXPECT_TRUE(silent == 0 && pings > 5) << silent << " of " << pings << " pings unanswered";
+    EXPECT_LE(changes, took / 80 + 3) << "the progress shown at most about ten times a second";
     EXPECT_EQ((std::vector<Shown>{Question(window, "以下の条件で、改名（リネーム）を開始します。よろしいですか？\r\n\r\n"
                                                    "ファイル命名前置詞 + 連番書式 + ファイル命名後置詞 + .拡張子(例 hoge001.jpg)\r\n\r\n"
                                                    "変換書式 ==> 写真0001.拡張子", "改名（リネーム）の開始確認"),
@@ -173,9 +179,7 @@ TEST_F(RunWindow, UndoPutsBackWhatTheLastRunDidAndLeavesWhatChangedSince) {
         Make(c.before);
         Start(c.operation, c.list, c.answers);
         for (const std::string& change : c.changes) change[0] == '-' ? (void)DeleteFileA(Path(change.substr(1)).c_str()) : Make({change});
-        shown.clear();
-        answers = {IDYES};
-        Command(IDC_UNDO_LAST_RUN);
+        shown.clear(), answers = {IDYES}, Command(IDC_UNDO_LAST_RUN);
         std::vector<Shown> expected = {Question(window, "直前の改名（リネーム）を元に戻します。よろしいですか？\r\n\r\n対象のファイル: " +
                                                             std::to_string(c.list.size()) + " 件" + c.question, "改名（リネーム）の取り消し")};
         Strings lines;
