@@ -1,5 +1,7 @@
 // The route through TOVIK.DAT, taken when the file system refuses to put a file over an existing one (Wine never
 // refuses, so it is tested directly): the source let go only once copied, TOVIK.DAT never shared and never left.
+#include <set>
+
 #include "rename/file_moves.h"
 #include "support/tovik_test.h"
 
@@ -26,4 +28,13 @@ TEST_F(TovikTest, ReplaceThroughTemporaryFileLetsGoOfTheSourceOnlyOnceCopied) {
         EXPECT_TRUE(copied == result && ReadFileText(temporary) == "<missing>") << "no copy of the user's file stays behind";
         DeleteFileA(source.c_str()), DeleteFileA(target.c_str());
     }
+}
+
+// The recovery after a crash finds a file by its temporary name, so no two entries of a run may share one.
+TEST(TemporaryNames, EachEntryOfARunHasItsOwn) {
+    std::set<std::string> names;
+    DWORD error = 0;
+    char temp[MAX_PATH];
+    for (int i = 0; i < 50000; i++) names.insert(TemporaryName("C:\\photos\\a.jpg", 1295, i, temp, sizeof temp, &error) ? temp : "");
+    EXPECT_EQ(50000u, names.size());
 }

@@ -83,11 +83,7 @@ bool RemoveTree(const std::string& path)
     return RemoveDirectoryW(Extended(Wide(path)).c_str()) != 0;
 }
 
-static void DeleteIni()
-{
-    char ini[MAX_PATH * 2] = "";
-    SettingsPath(ini, sizeof ini), DeleteFileA(ini);
-}
+static void DeleteIni() { char ini[MAX_PATH * 2] = ""; SettingsPath(ini, sizeof ini), DeleteFileA(ini); }
 
 static int AnswerPrompt(HWND owner, const char* text, const char* title, UINT buttons, UINT icon)
 {
@@ -145,10 +141,7 @@ TovikTest::~TovikTest()
     g_test = nullptr;
 }
 
-void TovikTest::Make(const Strings& items)
-{
-    for (const std::string& item : items) MakeWide({Wide(item)});
-}
+void TovikTest::Make(const Strings& items) { for (const std::string& item : items) MakeWide({Wide(item)}); }
 
 void TovikTest::MakeWide(const std::vector<std::wstring>& items)
 {
@@ -178,11 +171,7 @@ Strings TovikTest::Contents(const std::string& folder) const
 
 HWND TovikTest::Open() { return window = CreateMainWindow(GetModuleHandleA(NULL)); }
 
-std::string TovikTest::ControlText(int id) const
-{
-    char text[1024] = "";
-    return GetWindowTextA(Control(id), text, sizeof text), text;
-}
+std::string TovikTest::ControlText(int id) const { char text[1024] = ""; return GetWindowTextA(Control(id), text, sizeof text), text; }
 
 void TovikTest::Pump()
 {
