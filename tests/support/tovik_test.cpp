@@ -271,7 +271,7 @@ Shown FailureList(HWND owner, const Strings& lines, int more, const std::string&
 
 std::string FailureLine(const std::string& path, DWORD error)
 {
-    char reason[1024];
-    FailureReason(error, reason, sizeof reason);
+    char reason[1024] = "";
+    EXPECT_TRUE(FailureReason(error, reason, sizeof reason) && !strpbrk(reason, "\r\n") && reason[strlen(reason) - 1] != ' ') << reason;
     return path + " : " + reason;
 }
