@@ -216,7 +216,8 @@ TEST_F(RunWindow, AnInterruptedRunIsPutRightAtTheNextStartAndAForeignJournalIgno
                                     {"Sample0002.jpg", "Sample0003.jpg", "~tvaa2"}, {"IMG.JPG", "IMG.jpg", "~tvaa3"}};
     for (int i = 0; i < 4; i++) plan += "PLAN\t" + std::to_string(i) + "\t" + Path(moves[i][0]) + "\t" + Path(moves[i][1]) + "\t" + moves[i][2] + "\r\n";
     for (const std::string& text : {std::string(), std::string("[SYSTEM]\r\nSTART_NUM=1\r\n"), std::string("Tovik journal 1\r\n"),
-                                    plan.substr(0, plan.size() - 30), plan + "DONE\t9\t0.0\t0.0\t0\r\n", plan + "MOVE\r\n"}) {
+                                    plan.substr(0, plan.size() - 30), plan + "DONE\t9\t0.0\t0.0\t0\r\n", plan + "PLAN\t4\ta\tb\tc\r\n",
+                                    plan + "MOVE\r\n"}) {
         ASSERT_TRUE(WriteFileText(journal, text));
         RecoverInterruptedRun(window, journal);
         Command(IDC_UNDO_LAST_RUN);
