@@ -184,11 +184,9 @@ void TovikTest::Pump()
 Strings TovikTest::Entries() const
 {
     Strings entries;
-    for (int i = 0; i < (int)SendMessageA(Control(1003), LB_GETCOUNT, 0, 0); i++) {
-        std::string text((size_t)SendMessageA(Control(1003), LB_GETTEXTLEN, (WPARAM)i, 0) + 1, '\0');
-        SendMessageA(Control(1003), LB_GETTEXT, (WPARAM)i, (LPARAM)&text[0]);
-        entries.push_back(text.c_str());
-    }
+    char text[1024];  // the list takes no path longer than MAX_PATH
+    for (int i = 0; i < (int)SendMessageA(Control(IDC_FILE_LIST), LB_GETCOUNT, 0, 0); i++)
+        entries.push_back(SendMessageA(Control(IDC_FILE_LIST), LB_GETTEXT, (WPARAM)i, (LPARAM)text) > 0 ? text : "");
     return entries;
 }
 
