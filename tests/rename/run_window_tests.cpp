@@ -4,6 +4,7 @@
 #include <thread>
 
 #include "rename/run_journal.h"
+#include "rename/run_progress.h"
 #include "res/please_wait_res.h"
 #include "support/tovik_test.h"
 
@@ -103,9 +104,8 @@ TEST_F(RunWindow, ADropOrACloseDuringAQuestionWaitsForTheWorkInProgress) {
     EXPECT_NE("<missing>", ReadFileText(SettingsPath(settings, sizeof settings) ? settings : "")) << "saved as it closed";
 }
 
-// A run of thousands of files: the main window answers throughout; the failures are listed, the list emptied, and the
-// please-wait window stands through the pause, ownerless, its stop button off; a pasted prefix is the confirmation's
-// and the run's.
+// Thousands of files: the main window answers throughout, failures are listed, the list emptied, and the please-wait
+// window stands ownerless through a pause that answers, its stop button off; a pasted prefix is confirmed and used.
 TEST_F(RunWindow, ACompletedRunAnswersThroughoutListsFailuresEmptiesTheListAndPauses) {
     Strings names;
     std::vector<std::wstring> files;
@@ -129,8 +129,10 @@ TEST_F(RunWindow, ACompletedRunAnswersThroughoutListsFailuresEmptiesTheListAndPa
     duringPause = [&] {
         HWND wait = FindWindowA(NULL, kWaitCaption);
         phase = 2;
+        MSG left;  // the program's own pause delivers what comes meanwhile
+        PostMessageA(wait, WM_APP, 0, 0), WaitAnswering(20);
         EXPECT_TRUE(wait && IsWindowVisible(wait) && !GetWindow(wait, GW_OWNER) && Entries().empty() && !IsWindowEnabled(window) &&
-                    !IsWindowEnabled(GetDlgItem(wait, IDCANCEL))) << "nothing left to stop";
+                    !IsWindowEnabled(GetDlgItem(wait, IDCANCEL)) && !PeekMessageA(&left, NULL, WM_APP, WM_APP, PM_NOREMOVE)) << "nothing left to stop";
     };
     Set(IDC_PREFIX_EDIT, "写真");
     Start(RenameOnly, names);
