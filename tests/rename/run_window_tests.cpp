@@ -42,8 +42,8 @@ TEST_F(RunWindow, EachCheckStopsTheStartWithItsMessageAndFocus) {
         Error(window, "改名（リネーム）するファイルをファイルリストにドラッグ＆ドロップしてください♪", "改名ファイルリストが空です。"),
         Error(NULL, "ファイル名には次の文字は使えません。\r\n\\ / : , ; * ?  < > |", "無効なファイル名")};
     // In their order: the output folder (move and copy only; a wildcard, a final dot or a relative name too long once
-    // completed is none, a final backslash or a drive root is one), the list, the extension (when specified), the prefix (even when it plays no part), the
-    // suffix.
+    // completed is none, a final backslash or a drive root, even "\\", is one), the list, the extension (when
+    // specified), the prefix (even when it plays no part), the suffix.
     const std::string relative(250, 'a');
     const struct { int operation, mode; const char* output; bool listed; const char *extension, *prefix, *suffix; int message, focus; } rows[] = {
         {RenameCopy, Keep, "<w>\\missing", true, "", "Sample", "", 0, IDC_OUTPUT_FOLDER_EDIT}, {RenameMove, Keep, "<w>\\fo*", true, "", "Sample", "", 0, IDC_OUTPUT_FOLDER_EDIT},
@@ -52,7 +52,7 @@ TEST_F(RunWindow, EachCheckStopsTheStartWithItsMessageAndFocus) {
         {RenameOnly, Keep, "<w>\\missing", false, "", "Sample", "", 1, IDC_FILE_LIST}, {RenameOnly, Specified, "", true, "p*g", "a:b", "c|d", 2, IDC_EXTENSION_EDIT},
         {RenameOnly, Specified, "", true, "png", "a:b", "c|d", 2, IDC_PREFIX_EDIT}, {RenameOnly, Lower, "", true, "p*g", "Sample", "c|d", 2, IDC_SUFFIX_EDIT},
         {ExtensionOnly, Keep, "", true, "", "a*b", "", 2, IDC_PREFIX_EDIT},
-        {RenameMove, Keep, relative.c_str(), true, "", "Sample", "", 0, IDC_OUTPUT_FOLDER_EDIT}};
+        {RenameMove, Keep, relative.c_str(), true, "", "Sample", "", 0, IDC_OUTPUT_FOLDER_EDIT}, {RenameCopy, Keep, "\\", false, "", "Sample", "", 1, IDC_FILE_LIST}};
     Make({"IMG_0001.JPG=photo", "folder\\"});
     ShowWindow(window, SW_SHOW);
     SetForegroundWindow(window);
