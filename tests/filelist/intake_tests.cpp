@@ -56,8 +56,7 @@ TEST_F(TovikTest, IntakeTakesWhatNamesExactlyTheFileSortedAndTellsOnceWhatItLeft
         SendMessageA(window, WM_COMMAND, IDC_REMOVE_ALL, 0);
         std::vector<std::wstring> given;
         Strings ansi, listed;
-        for (const std::wstring& name : r.given) given.push_back(name.empty() || name[1] == L':' ? name : Wide(work + "\\") + name);
-        for (const std::wstring& path : given) ansi.push_back(Narrow(path));
+        for (const std::wstring& name : r.given) given.push_back(name.empty() || name[1] == L':' ? name : Wide(work + "\\") + name), ansi.push_back(Narrow(given.back()));
         for (const std::string& name : r.listed) listed.push_back(name[1] == ':' ? name : Path(name));
         shown.clear(), answers = r.answers, allocationsLeft = r.memory, g_room = r.room, picks = {ansi[0]};
         if (r.how == WideDrop) DropWide(given);
@@ -65,6 +64,8 @@ TEST_F(TovikTest, IntakeTakesWhatNamesExactlyTheFileSortedAndTellsOnceWhatItLeft
         if (r.how == FolderCommand) SendMessageA(window, WM_COMMAND, IDC_ADD_FOLDER, 0);
         allocationsLeft = g_room = -1;
         EXPECT_EQ(listed, Entries()) << &r - rows;
+        EXPECT_TRUE(r.how == FolderCommand || listed.empty() ||  // the folder command leaves the extent as the last drop did
+                    SendMessageA(Control(IDC_FILE_LIST), LB_GETHORIZONTALEXTENT, 0, 0) > 3 * (LRESULT)listed.back().size()) << &r - rows;
         EXPECT_EQ(r.told, shown) << &r - rows;
         if (r.how == FolderCommand) { EXPECT_EQ(!listed.empty(), IsWindowEnabled(Control(IDC_START)) != 0) << "refreshed"; }
     }

@@ -97,10 +97,9 @@ static int AnswerPrompt(HWND owner, const char* text, const char* title, UINT bu
 
 static int AnswerPick(HWND, char* path, const char*)
 {
-    Strings& picks = g_test->picks;
-    std::string pick = picks.empty() ? "" : picks.front();
+    std::string pick = g_test->picks.empty() ? "" : g_test->picks.front();
     g_test->pickedFrom.push_back(path);
-    if (!picks.empty()) picks.erase(picks.begin());
+    if (!g_test->picks.empty()) g_test->picks.erase(g_test->picks.begin());
     return !pick.empty() && pick.size() < MAX_PATH && memcpy(path, pick.c_str(), pick.size() + 1);
 }
 
