@@ -239,4 +239,9 @@ TEST_F(RunWindow, AnInterruptedRunIsPutRightAtTheNextStartAndAForeignJournalIgno
     shown.clear();
     RecoverInterruptedRun(window, journal);
     EXPECT_TRUE(shown.empty()) << "put right once";
+    // A file aside that another program holds stays there, and nothing is moved on to make room for it.
+    Clear(), Make(before), WriteFileText(journal, plan);
+    HANDLE held = CreateFileA(Path("~tvaa0").c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL);
+    RecoverInterruptedRun(window, journal), CloseHandle(held);
+    EXPECT_EQ(Strings({"IMG.jpg=case", "Sample0001.jpg=1", "Sample0003.jpg=2", "~tvaa0=3"}), Contents());
 }

@@ -77,12 +77,9 @@ TEST_F(MainWindow, EachOperationEnablesItsControlsAndTheExtensionComboFollows) {
                        IDC_START_NUMBER_EDIT, IDC_DIGIT_COUNT_COMBO};
     // Then: the operation and extension combos, and a 1 for each enabled one of ids.
     const struct { int combo, index; const char* shows; } steps[] = {
-        {ext, Upper, "リネームのみ 大文字で統一 0001111"},
-        {op, RenameCopy, "リネーム＋コピー 変更しない 0111111"},  // back to Keep
-        {op, ExtensionOnly, "拡張子のみ変更 指定 1000000"},
-        {ext, Lower, "拡張子のみ変更 小文字で統一 0000000"},
-        {ext, Specified, "拡張子のみ変更 指定 1000000"},
-        {op, RenameMove, "リネーム＋移動 変更しない 0111111"},
+        {ext, Upper, "リネームのみ 大文字で統一 0001111"}, {op, RenameCopy, "リネーム＋コピー 変更しない 0111111"},  // back to Keep
+        {op, ExtensionOnly, "拡張子のみ変更 指定 1000000"}, {ext, Lower, "拡張子のみ変更 小文字で統一 0000000"},
+        {ext, Specified, "拡張子のみ変更 指定 1000000"}, {op, RenameMove, "リネーム＋移動 変更しない 0111111"},
         {op, RenameOnly, "リネームのみ 変更しない 0001111"}};
     ASSERT_TRUE(Open());
     AppState* state = GetAppState();
@@ -101,12 +98,10 @@ TEST_F(MainWindow, EachOperationEnablesItsControlsAndTheExtensionComboFollows) {
 TEST_F(MainWindow, TheStartNumberShowsWhatTheNamesUse) {
     ASSERT_TRUE(Open());
     HWND number = Control(IDC_START_NUMBER_EDIT);
-    SetFocus(number);
-    SendMessageA(number, EM_SETSEL, 0, -1);
+    SetFocus(number), SendMessageA(number, EM_SETSEL, 0, -1);
     for (char key : std::string("1234567890")) SendMessageA(number, WM_CHAR, (WPARAM)key, 1);
     EXPECT_EQ("12345678", ControlText(IDC_START_NUMBER_EDIT));
-    SetWindowTextA(Control(IDC_PREFIX_EDIT), "写真_");
-    SetWindowTextA(number, "12");
+    SetWindowTextA(Control(IDC_PREFIX_EDIT), "写真_"), SetWindowTextA(number, "12");
     SendMessageA(number, EM_SETSEL, 2, 2);
     Press(number, VK_BACK), Press(number, VK_BACK);
     EXPECT_EQ("変換書式 ==> 写真_0001.拡張子", PreviewLine());
@@ -119,11 +114,9 @@ TEST_F(MainWindow, TheStartNumberShowsWhatTheNamesUse) {
 TEST_F(MainWindow, EveryWayOutSavesAndEndsWithCodeZero) {
     const char kDefaults[] = "[SYSTEM]\r\nSTART_NUM=1\r\nFILENAME_PREFIX=Sample\r\nFILENAME_SUFFIX=\r\nFIGURE_FORMAT=3\r\nOUTPUT_FOLDER=\r\n";
     for (UINT way : {VK_RETURN, VK_ESCAPE, 0}) {
-        DeleteFileA(ini);
-        Reopen();
+        DeleteFileA(ini), Reopen();
         SetFocus(Control(IDC_PREFIX_EDIT));
-        shown.clear();
-        answers = {IDNO, IDYES};
+        shown.clear(), answers = {IDNO, IDYES};
         if (way) {
             Press(GetFocus(), way);
             EXPECT_EQ(way == VK_ESCAPE, !IsWindow(window)) << "No leaves everything as it was";
