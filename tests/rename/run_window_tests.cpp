@@ -74,6 +74,8 @@ TEST_F(RunWindow, EachCheckStopsTheStartWithItsMessageAndFocus) {
                     (c.focus == IDC_FILE_LIST || (start == 0 && end == (DWORD)GetWindowTextLengthA(focus)))) << &c - rows;
         EXPECT_EQ(Strings({"IMG_0001.JPG=photo", "folder\\"}), Contents()) << "nothing renamed";
     }
+    picks = {work}, Command(IDC_BROWSE_BUTTON);
+    EXPECT_EQ(work, ControlText(IDC_OUTPUT_FOLDER_EDIT)) << "the folder picked through the browse button is the one shown";
 }
 
 // A close request or a drop while a question is open waits for the work in progress: the run stops as at Cancel, its
