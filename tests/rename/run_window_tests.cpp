@@ -111,8 +111,7 @@ TEST_F(RunWindow, ADropOrACloseDuringAQuestionWaitsForTheWorkInProgress) {
 TEST_F(RunWindow, ACompletedRunAnswersThroughoutListsFailuresEmptiesTheListAndPauses) {
     Strings names;
     std::vector<std::wstring> files;
-    for (int i = 0; i < 2000; i++) names.push_back(std::to_string(i / 100) + "\\IMG_" + std::to_string(i) + ".jpg");
-    for (int folder = 0; folder < 20; folder++) files.push_back(std::to_wstring(folder));
+    for (int i = 0; i < 2000; i++) names.push_back(std::to_string(i / 100) + "\\IMG_" + std::to_string(i) + ".jpg"), i % 100 ? (void)0 : files.push_back(std::to_wstring(i / 100));
     for (const std::string& name : names) files.push_back(Wide(name) + L"=x");
     MakeWide(files);
     names.insert(names.begin() + 1, "gone.jpg");
@@ -137,6 +136,7 @@ TEST_F(RunWindow, ACompletedRunAnswersThroughoutListsFailuresEmptiesTheListAndPa
                     !IsWindowEnabled(GetDlgItem(wait, IDCANCEL)) && !PeekMessageA(&left, NULL, WM_APP, WM_APP, PM_NOREMOVE)) << "nothing left to stop";
     };
     Set(IDC_PREFIX_EDIT, "写真");
+    HCURSOR cursor = GetCursor();
     Start(RenameOnly, names);
     phase = 2;
     pinger.join();
@@ -149,7 +149,7 @@ TEST_F(RunWindow, ACompletedRunAnswersThroughoutListsFailuresEmptiesTheListAndPa
               shown);
     EXPECT_EQ("x|x|<missing>", ReadFileText(Path("0\\写真0001.jpg")) + "|" + ReadFileText(Path("19\\写真2001.jpg")) + "|" +
                                    ReadFileText(Path("0\\写真0002.jpg"))) << "numbered by list position";
-    EXPECT_TRUE(pauses == std::vector<DWORD>{3000} && !FindWindowA(NULL, kWaitCaption) && IsWindowEnabled(window));
+    EXPECT_TRUE(pauses == std::vector<DWORD>{3000} && !FindWindowA(NULL, kWaitCaption) && IsWindowEnabled(window) && GetCursor() == cursor);
 }
 
 TEST_F(RunWindow, StopActsBetweenFilesLikeCancel) {
