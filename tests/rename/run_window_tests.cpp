@@ -111,7 +111,7 @@ TEST_F(RunWindow, ADropOrACloseDuringAQuestionWaitsForTheWorkInProgress) {
 TEST_F(RunWindow, ACompletedRunAnswersThroughoutListsFailuresEmptiesTheListAndPauses) {
     Strings names;
     std::vector<std::wstring> files;
-    for (int i = 0; i < 2000; i++) names.push_back(std::to_string(i / 100) + "\\IMG_" + std::to_string(i) + ".jpg"), i % 100 ? (void)0 : files.push_back(std::to_wstring(i / 100));
+    for (int i = 0; i < 2000; i++) { if (i % 100 == 0) files.push_back(std::to_wstring(i / 100)); names.push_back(std::to_string(i / 100) + "\\IMG_" + std::to_string(i) + ".jpg"); }
     for (const std::string& name : names) files.push_back(Wide(name) + L"=x");
     MakeWide(files);
     names.insert(names.begin() + 1, "gone.jpg");

@@ -108,7 +108,7 @@ TovikTest::TovikTest()
     g_test = this;
     SetPromptHandler(AnswerPrompt);
     SetFolderPicker(AnswerPick);
-    SetPauseHandler([](DWORD milliseconds) { g_test->pauses.push_back(milliseconds), g_test->duringPause ? g_test->duringPause() : (void)0; });
+    SetPauseHandler([](DWORD milliseconds) { g_test->pauses.push_back(milliseconds); if (g_test->duringPause) g_test->duringPause(); });
     SetListAllocator([](size_t size) { int& left = g_test->allocationsLeft; return left == 0 ? NULL : (left > 0 && left--, malloc(size)); });
     SetLinkOpener([](HWND, const char* target) { g_test->links.push_back(target); });
     char base[MAX_PATH], name[MAX_PATH + 64];
