@@ -163,15 +163,15 @@ TEST_F(Scenarios, FaultsOnDiskBetweenTwoGoodFiles) {
 }
 
 // In the deepest folders a file is renamed where it stands or not at all: folder parts of 258 bytes (more than a
-// split's piece holds) and of 246.
+// split's piece holds) and of 246, and a source of MAX_PATH bytes, which the ANSI calls under Wine would still take.
 TEST_F(Scenarios, DeepFolders) {
     Open();
     std::string folder = std::string(120, 'a') + "\\", tooDeep = folder + std::string(258 - Path(folder).size() - 1, 'b') + "\\",
-                deep = folder + std::string(246 - Path(folder).size() - 1, 'c') + "\\";
-    Run({"past 255 bytes", {folder, tooDeep, tooDeep + "x=x"}, {tooDeep + "x"}, {folder, tooDeep, tooDeep + "x=x"}, {},
-         {{tooDeep + "x", ERROR_FILENAME_EXCED_RANGE}}, {}, ExtensionOnly});
-    Run({"letter case 246 bytes deep", {folder, deep, deep + "a.TXT=a"}, {deep + "a.TXT"}, {folder, deep, deep + "a.txt=a"}, {}, {}, {},
-         ExtensionOnly, Lower});
+                deep = folder + std::string(246 - Path(folder).size() - 1, 'c') + "\\",
+                whole = folder + std::string(MAX_PATH - Path(folder).size() - 4, 'n') + ".txt";  // a source one byte too long
+    Run({"past 255 bytes", {folder, tooDeep, tooDeep + "x=x"}, {tooDeep + "x"}, {folder, tooDeep, tooDeep + "x=x"}, {}, {{tooDeep + "x", ERROR_FILENAME_EXCED_RANGE}}, {}, ExtensionOnly});
+    Run({"letter case 246 bytes deep", {folder, deep, deep + "a.TXT=a"}, {deep + "a.TXT"}, {folder, deep, deep + "a.txt=a"}, {}, {}, {}, ExtensionOnly, Lower});
+    Run({"a source of MAX_PATH bytes", {folder, whole + "=w"}, {whole}, {folder, whole + "=w"}, {}, {{whole, ERROR_FILENAME_EXCED_RANGE}}});
 }
 
 // A long shift whose last new name is taken outside the run asks once; the others stay, each listed.
