@@ -12,13 +12,12 @@ TEST_F(Preview, ShowsOnItsLastLineThePatternTheNamesUse) {
         {p31 + "表tail", "1", 3, s40, p31 + "0001" + s40.substr(8)},  // 32 bytes of whole characters
         {p31 + "p", "99999999", 7, s30 + "表", p31 + "p99999999" + s30 + "表"}};  // the longest, 172 bytes, whole
     ASSERT_TRUE(Open());
-    HWND digits = Control(IDC_DIGIT_COUNT_COMBO);
     for (const auto& r : rows) {
         SetWindowTextA(Control(IDC_PREFIX_EDIT), r.prefix.c_str());
         SetWindowTextA(Control(IDC_START_NUMBER_EDIT), r.start.c_str());
         SetWindowTextA(Control(IDC_SUFFIX_EDIT), r.suffix.c_str());
-        SendMessageA(digits, CB_SETCURSEL, (WPARAM)r.digits, 0);
-        SendMessageA(window, WM_COMMAND, MAKEWPARAM(IDC_DIGIT_COUNT_COMBO, CBN_SELENDOK), (LPARAM)digits);
+        SendMessageA(Control(IDC_DIGIT_COUNT_COMBO), CB_SETCURSEL, (WPARAM)r.digits, 0);
+        SendMessageA(window, WM_COMMAND, MAKEWPARAM(IDC_DIGIT_COUNT_COMBO, CBN_SELENDOK), (LPARAM)Control(IDC_DIGIT_COUNT_COMBO));
         std::string preview = ControlText(IDC_PREVIEW_EDIT);
         EXPECT_EQ("変換書式 ==> " + r.shown + ".拡張子", preview.substr(preview.rfind('\n') + 1)) << r.prefix;
     }

@@ -33,10 +33,9 @@ protected:
         RemoveTree(work);  // a fresh folder per scenario
         ASSERT_TRUE(CreateDirectoryA(work.c_str(), NULL));
         Make(s.before);
-        Strings sources;
+        Strings sources(s.list.size());  // sized first: the pointers stay valid
         std::vector<const char*> pointers;
-        for (const std::string& name : s.list) sources.push_back(Path(name));
-        for (const std::string& source : sources) pointers.push_back(source.c_str());
+        for (size_t i = 0; i < s.list.size(); i++) sources[i] = Path(s.list[i]), pointers.push_back(sources[i].c_str());
         char output[MAX_PATH] = "";
         if (s.output.compare(0, 7, "<short>") == 0) GetShortPathNameA(Path(s.output.substr(7)).c_str(), output, sizeof output);
         else snprintf(output, sizeof output, "%s", s.output.compare(0, 3, "<w>") ? s.output.c_str() : (work + s.output.substr(3)).c_str());

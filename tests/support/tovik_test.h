@@ -29,7 +29,7 @@ void PrintTo(const Shown& shown, std::ostream* out);
 class TovikTest : public ::testing::Test {
 public:
     TovikTest();
-    ~TovikTest() override;
+    void TearDown() override;  // closes the window and checks that the heap holds what it held before the test
     std::string Path(const std::string& name) const { return work + "\\" + name; }
     // "name=content" files and "name\\" folders in the test's folder; MakeWide takes any character and keeps a
     // trailing dot or space.
@@ -57,7 +57,7 @@ public:
     std::vector<DWORD> pauses;
     std::function<void()> duringPause;
     Strings links;             // targets handed to the shell
-    int allocationsLeft = -1;  // list allocations that succeed; -1 for all
+    int allocationsLeft = -1, heapBlocks = 0;  // list allocations that succeed (-1 for all); used heap blocks at the start
 };
 
 // The program's message boxes by what fills them; a failure list (a run's by default) of "path : reason" lines.

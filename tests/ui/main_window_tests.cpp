@@ -12,10 +12,9 @@ protected:
     {
         char name[16] = "", text[256] = "<none>";
         GetClassNameA(Control(id), name, sizeof name);
-        int index = (int)SendMessageA(Control(id), CB_GETCURSEL, 0, 0);
         if (lstrcmpiA(name, "ListBox") == 0) return std::to_string(SendMessageA(Control(id), LB_GETCOUNT, 0, 0));
         if (lstrcmpiA(name, "ComboBox") != 0) return ControlText(id);
-        if (index >= 0) SendMessageA(Control(id), CB_GETLBTEXT, (WPARAM)index, (LPARAM)text);
+        SendMessageA(Control(id), CB_GETLBTEXT, SendMessageA(Control(id), CB_GETCURSEL, 0, 0), (LPARAM)text);  // none: CB_ERR
         return text;
     }
     std::string PreviewLine() const { return ControlText(IDC_PREVIEW_EDIT).substr(ControlText(IDC_PREVIEW_EDIT).rfind('\n') + 1); }
@@ -82,14 +81,13 @@ TEST_F(MainWindow, EachOperationEnablesItsControlsAndTheExtensionComboFollows) {
         {ext, Specified, "拡張子のみ変更 指定 1000000"}, {op, RenameMove, "リネーム＋移動 変更しない 0111111"},
         {op, RenameOnly, "リネームのみ 変更しない 0001111"}};
     ASSERT_TRUE(Open());
-    AppState* state = GetAppState();
     for (const auto& s : steps) {
         Choose(s.combo, s.index);
         std::string shows = Shows(op) + " " + Shows(ext) + " ";
         for (int id : ids) shows += IsWindowEnabled(Control(id)) ? "1" : "0";
         EXPECT_EQ(s.shows, shows);
-        EXPECT_TRUE(SendMessageA(Control(op), CB_GETCURSEL, 0, 0) == state->fileOperation &&
-                    SendMessageA(Control(ext), CB_GETCURSEL, 0, 0) == state->extensionMode) << s.shows;
+        EXPECT_TRUE(SendMessageA(Control(op), CB_GETCURSEL, 0, 0) == GetAppState()->fileOperation &&
+                    SendMessageA(Control(ext), CB_GETCURSEL, 0, 0) == GetAppState()->extensionMode) << s.shows;
     }
 }
 
