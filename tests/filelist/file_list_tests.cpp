@@ -21,8 +21,7 @@ protected:
             for (UINT key : keys) PostMessageA(popup, WM_KEYDOWN, key, 0);
         }, [&] { SendMessageA(Control(IDC_FILE_LIST), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(20, 30)); }));
         Pump();
-        for (int i = 0; i < (int)Entries().size(); i++)
-            state += Entries()[i] + (SendMessageA(Control(IDC_FILE_LIST), LB_GETSEL, i, 0) > 0 ? "*" : "");
+        for (int i = 0; i < (int)Entries().size(); i++) state += Entries()[i] + (SendMessageA(Control(IDC_FILE_LIST), LB_GETSEL, i, 0) > 0 ? "*" : "");
         state += " " + menu + " ";
         for (int id : kListButtons) state += IsWindowEnabled(Control(id)) ? "1" : "0";
         return state;
@@ -48,4 +47,11 @@ TEST_F(FileList, MovesTakeTheLowestSelectedEntryAndTheButtonsAndMenuFollowTheSel
         EXPECT_EQ(r.state, State()) << r.command << " with " << r.count << " entries, " << r.selected.size() << " selected";
     }
     EXPECT_EQ(" -+-- 0000000", State({VK_DOWN, VK_DOWN, VK_RETURN})) << "全解除 from the menu";
+    // So does any press, release or double-click of the right or the middle button, after an entry put in from outside.
+    SendMessageA(Control(IDC_FILE_LIST), LB_ADDSTRING, 0, (LPARAM)"a");
+    for (UINT message : {WM_RBUTTONUP, WM_RBUTTONDBLCLK, WM_MBUTTONDOWN, WM_MBUTTONUP, WM_MBUTTONDBLCLK}) {
+        EnableWindow(Control(IDC_REMOVE_ALL), FALSE);
+        SendMessageA(Control(IDC_FILE_LIST), message, 0, 0);
+        EXPECT_TRUE(IsWindowEnabled(Control(IDC_REMOVE_ALL))) << message;
+    }
 }

@@ -18,13 +18,10 @@ TEST_F(TovikTest, IntakeTakesWhatNamesExactlyTheFileSortedAndTellsOnceWhatItLeft
         deep = f + "\\" + std::string(255 - Path(f).size(), 'g'), deeper = deep + "hh", k = "C:\\" + std::string(252, 'k');
     Make({"b\\" + std::string(253 - work.size(), 'l') + ".txt=", f + "\\", fits + "=", f + "\\" + std::string(100, 'p') + ".txt=",
           deep + "\\", deep + "\\.a=", deep + "\\b.txt=", deeper + "\\", deeper + "\\c.txt="});
-    auto ask = [&](const std::string& folder) { return Question(window, "「 " + Path(folder) +
-        " 」はフォルダです＾＾；\r\n\r\nフォルダ配下のファイルを展開しますか？\r\n", "ファイル展開確認"); };
-    auto leftOut = [&](const char* title, const std::string& why, int n) { return Error(window, why + "ため、" +
-        std::to_string(n) + " 件を改名（リネーム）ファイルリストに登録しませんでした。", title); };
+    auto ask = [&](const std::string& folder) { return Question(window, "「 " + Path(folder) + " 」はフォルダです＾＾；\r\n\r\nフォルダ配下のファイルを展開しますか？\r\n", "ファイル展開確認"); };
+    auto leftOut = [&](const char* title, const std::string& why, int n) { return Error(window, why + "ため、" + std::to_string(n) + " 件を改名（リネーム）ファイルリストに登録しませんでした。", title); };
     auto tooLong = [&](int n) { return leftOut("パス名の長さ超過", "パス名が259バイトを超える", n); };
-    auto refused = [&](int n) { return leftOut("使えないファイル名",
-        "ファイル名にシフトJIS（コードページ932）で表せない文字があるか、名前の末尾がピリオドか空白の", n); };
+    auto refused = [&](int n) { return leftOut("使えないファイル名", "ファイル名にシフトJIS（コードページ932）で表せない文字があるか、名前の末尾がピリオドか空白の", n); };
     const Shown noMemory = Error(window, "メモリーが不足しています。", "システムエラー");
     const struct { How how; std::vector<std::wstring> given; Strings listed; std::vector<Shown> told;
                    std::vector<int> answers = {}; int memory = -1, room = -1; } rows[] = {
@@ -35,8 +32,7 @@ TEST_F(TovikTest, IntakeTakesWhatNamesExactlyTheFileSortedAndTellsOnceWhatItLeft
         {AnsiDrop, {L"x.txt", L"C:\\"}, {"C:\\", "x.txt"}, {}},  // a drive root is not found as a folder
         {WideDrop, {Wide(k + "l.txt"), Wide(f), Wide(k + ".txt"), Wide(deep), Wide(deeper), Wide(k + std::string(300, 'm'))},
          {k + ".txt", fits, deep + "\\.a"}, {ask(f), ask(deep), ask(deeper), tooLong(5)}, {IDYES, IDYES, IDYES}},
-        {WideDrop, {L"café.txt", L"price¥100.txt", L"memo.", std::wstring(300, L'm'), L"photo.jpg ", L"a.txt"}, {"a.txt"},
-         {tooLong(1), refused(4)}},
+        {WideDrop, {L"café.txt", L"price¥100.txt", L"memo.", std::wstring(300, L'm'), L"photo.jpg ", L"a.txt"}, {"a.txt"}, {tooLong(1), refused(4)}},
         {AnsiDrop, {L"", L"memo.", L"photo.jpg ", L"a.txt"}, {"a.txt"}, {refused(2)}},
         {WideDrop, {L"", L"café", L"cafe"}, {}, {ask("cafe"), refused(1)}, {IDNO}},
         {WideDrop, {L"dir"}, {"dir\\cafe.txt", "dir\\表.txt"}, {ask("dir"), refused(4)}, {IDYES}},

@@ -19,8 +19,7 @@ TEST_F(TovikTest, ReplaceThroughTemporaryFileLetsGoOfTheSourceOnlyOnceCopied) {
         std::string target = Path(r.target);
         WriteFileText(target, "target");
         if (r.source) WriteFileText(source, r.source);
-        HANDLE other = r.held ? CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_FLAG_DELETE_ON_CLOSE, NULL)
-                              : INVALID_HANDLE_VALUE;
+        HANDLE other = r.held ? CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_FLAG_DELETE_ON_CLOSE, NULL) : INVALID_HANDLE_VALUE;
         DWORD error = 0;
         int copied = -1, result = ReplaceThroughTemporaryFile(source.c_str(), target.c_str(), r.move, &error, &copied);
         if (other != INVALID_HANDLE_VALUE) CloseHandle(other);

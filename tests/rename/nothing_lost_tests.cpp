@@ -60,8 +60,7 @@ TEST_F(TovikTest, GeneratedRunsLoseNothing) {
                 twinPath = Fold(Path(Narrow(twin)));
             }
             int heldEntry = random() % 4 == 0 ? (int)(random() % entries) : -1;
-            HANDLE held = heldEntry < 0 ? INVALID_HANDLE_VALUE
-                                        : CreateFileA(sources[heldEntry].c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL);
+            HANDLE held = heldEntry < 0 ? INVALID_HANDLE_VALUE : CreateFileA(sources[heldEntry].c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL);
             std::vector<const char*> pointers;
             for (const std::string& source : sources) pointers.push_back(source.c_str());
             std::vector<int> given;

@@ -151,8 +151,7 @@ TEST_F(Scenarios, FaultsOnDiskBetweenTwoGoodFiles) {
             // What stays: the folders, every source of a copy, and what did not move.
             for (const std::string& item : row.before) {
                 bool movedAway = fault != OutputRemoved && (item != faulty + "=fault" || fault == ReadOnlyTarget);
-                if (item.find('=') == std::string::npos || (item.compare(0, 4, "src\\") == 0 && (operation == RenameCopy || !movedAway)))
-                    row.after.push_back(item);
+                if (item.find('=') == std::string::npos || (item.compare(0, 4, "src\\") == 0 && (operation == RenameCopy || !movedAway))) row.after.push_back(item);
             }
             row.after.insert(row.after.end(), moved.begin(), moved.end());
             std::sort(row.after.begin(), row.after.end());
