@@ -171,7 +171,7 @@ TEST_F(RunWindow, UndoPutsBackWhatTheLastRunDidAndLeavesWhatChangedSince) {
         {"renumbered and reversed", RenameOnly, {"Sample0001.jpg=1", "Sample0002.jpg=2", "a.jpg=a"},
          {"Sample0002.jpg", "Sample0001.jpg", "a.jpg"}, {}, {}, {"Sample0001.jpg=1", "Sample0002.jpg=2", "a.jpg=a"}, "", {}},
         {"moved", RenameMove, {"out\\", "src\\", "src\\b.jpg=b"}, {"src\\b.jpg"}, {}, {}, {"out\\", "src\\", "src\\b.jpg=b"}, "", {}},
-        {"extension only", ExtensionOnly, {"a.JPG=a", "b.txt=b"}, {"a.JPG", "b.txt"}, {}, {}, {"a.JPG=a", "b.txt=b"}, "", {}},
+        {"letter case only", RenameOnly, {"sample0001.JPG=s"}, {"sample0001.JPG"}, {}, {}, {"sample0001.JPG=s"}, "", {}},
         {"copied, one copy changed since", RenameCopy, {"out\\", "a.txt=a", "b.txt=b"}, {"a.txt", "b.txt"}, {"out\\Sample0002.txt=bb"},
          {}, {"a.txt=a", "b.txt=b", "out\\", "out\\Sample0002.txt=bb"}, "", {{"out\\Sample0002.txt", kReasonChangedSince}}},
         {"a file gone, an old name taken", RenameOnly, {"a.jpg=a", "b.jpg=b", "c.jpg=c"}, {"a.jpg", "b.jpg", "c.jpg"},
