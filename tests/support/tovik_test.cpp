@@ -133,8 +133,7 @@ void TovikTest::TearDown()
     Pump();
     MSG quit;
     PeekMessageA(&quit, NULL, WM_QUIT, WM_QUIT, PM_REMOVE);
-    // Every window registers the class afresh, as a new process would.
-    UnregisterClassA("TovikClass", GetModuleHandleA(NULL));
+    UnregisterClassA("TovikClass", GetModuleHandleA(NULL));  // each window registers it afresh, as a new process would
     SetPromptHandler(0), SetFolderPicker(0), SetPauseHandler(0), SetListAllocator(0), SetLinkOpener(0);
     DeleteIni();
     RemoveTree(work);

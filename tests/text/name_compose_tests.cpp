@@ -26,7 +26,7 @@ TEST(NameCompose, NumbersAreZeroFilledAndExtensionsChangeOnlyOneByteLetters) {
 
 TEST(NameCompose, ComposeNewNameForEveryOperationAndMode) {
     const char* img = "C:\\a\\b\\IMG_7.JPG";
-    const std::string deep = "C:\\" + std::string(300, 'd') + "\\x.jpg";  // a folder cut would name another
+    const std::string deep = "C:\\" + std::string(300, 'd') + "\\x.jpg", e300(300, 'e');  // a folder cut would name another
     const struct { NamePattern p; const char* source; int position; const char* expected; } rows[] = {
         {{"Sample", "", 1, 4, RenameOnly, Keep, "", ""}, img, 0, "1 C:\\a\\b\\Sample0001.JPG"},
         {{"Sample", "", 1, 4, RenameOnly, Lower, "", ""}, img, 9, "1 C:\\a\\b\\Sample0010.jpg"},
@@ -39,6 +39,7 @@ TEST(NameCompose, ComposeNewNameForEveryOperationAndMode) {
         {{"Sample", "", 1, 4, ExtensionOnly, Keep, "", ""}, img, 5, "1 C:\\a\\b\\IMG_7.JPG"},
         {{"Sample", "", 1, 4, ExtensionOnly, Lower, "", ""}, "D:\\表.JPG", 0, "1 D:\\表.jpg"},
         {{"Sample", "", 1, 4, ExtensionOnly, Specified, "", "png"}, "C:\\a\\README", 0, "1 C:\\a\\README.png"},
+        {{"Sample", "", 1, 4, RenameOnly, Specified, "", e300.c_str()}, img, 0, "0 "},  // past the 256 bytes of an extension
         {{"Sample", "", 1, 4, RenameOnly, Keep, "", ""}, deep.c_str(), 0, "0 "}};
     for (const auto& r : rows) {
         char path[kNewPathSize] = "X";
