@@ -45,6 +45,8 @@ struct AppState {
     // request waits for it to end.
     int busy;            // depth of work in progress
     int closeRequested;  // the window is to close once the work has ended
+    int filesMoving;     // a run or an undo is under way: the session's end is held off
+    unsigned long long lastRunId;  // the run whose journal this program wrote last, or found at its start
 };
 
 // The one AppState of the process.

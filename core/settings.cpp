@@ -1,9 +1,11 @@
 #include "core/settings.h"
 
 #include <stdio.h>
+#include <string.h>
 
 #include "core/app_state.h"
 #include "core/control_text.h"
+#include "core/file_paths.h"
 #include "core/mbcs_text.h"
 
 static const char kSection[] = "SYSTEM";
@@ -17,9 +19,13 @@ static const int kHighestStartNumber = 99999999;
 
 int ModuleFilePath(const char* extension, char* path, size_t size)
 {
-    char module[MAX_PATH + 1];
-    DWORD length = GetModuleFileNameA(NULL, module, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) return 0;
+    // The ANSI name of a path outside code page 932 would name another file.
+    wchar_t wide[MAX_PATH + 1];
+    char module[2 * MAX_PATH];
+    DWORD length = GetModuleFileNameW(NULL, wide, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH || !WideToExactAnsi(wide, module, sizeof module) ||
+        strlen(module) >= MAX_PATH)
+        return 0;
     PathParts parts;
     // A cut piece would name a file in another folder.
     if (!SplitPath(module, &parts)) return 0;

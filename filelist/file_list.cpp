@@ -11,10 +11,6 @@
 #include "res/file_list_menu_res.h"
 #include "res/main_window_res.h"
 
-enum {
-    kEntryTextSize = 4096,  // room for any entry; the list holds paths of at most 259 bytes
-};
-
 // Disabled when the list is empty, in this order.
 static const int kListDependentControls[] = {IDC_START,     IDC_REMOVE_ALL,  IDC_REMOVE_SELECTED,
                                              IDC_MOVE_UP,   IDC_MOVE_DOWN,   IDC_MOVE_TO_TOP,
@@ -213,7 +209,7 @@ static void ShowListMenu(HWND list, LPARAM lParam)
             EnableMenuItem(popup, IDC_REMOVE_SELECTED, MF_BYCOMMAND | MF_GRAYED);
         }
         char journal[MAX_PATH * 2];
-        if (!JournalPath(journal, sizeof journal) || !CanUndoLastRun(journal))
+        if (!JournalPath(journal, sizeof journal) || !CanUndoLastRun(journal, state->lastRunId))
             EnableMenuItem(popup, IDC_UNDO_LAST_RUN, MF_BYCOMMAND | MF_GRAYED);
         POINT point = {(LONG)LOWORD(lParam), (LONG)HIWORD(lParam)};
         ClientToScreen(list, &point);

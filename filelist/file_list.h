@@ -3,6 +3,10 @@
 
 #include <windows.h>
 
+enum {
+    kEntryTextSize = 4096,  // room for any entry; the list holds paths of at most 259 bytes
+};
+
 // Enables the list buttons and the start button by the list's entry count
 // and selected count.
 void UpdateButtonStates();

@@ -14,3 +14,7 @@ HDROP TakeHeldDrop();
 
 // Releases every held drop unread: the window is closing.
 void ReleaseHeldDrops();
+
+// A file has moved from one path to another while the drops are held: each
+// held drop that names from (letter case aside) names to instead.
+void FollowHeldDrops(const char* from, const char* to);

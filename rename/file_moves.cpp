@@ -1,5 +1,6 @@
 #include "rename/file_moves.h"
 
+#include <shellapi.h>
 #include <stdio.h>
 #include <string.h>
 
@@ -34,7 +35,7 @@ int TemporaryName(const char* path, unsigned tag, int index, char* temp, size_t 
     return 1;
 }
 
-static int FileIdentity(const char* path, BY_HANDLE_FILE_INFORMATION* info)
+static int ReadFileInformation(const char* path, BY_HANDLE_FILE_INFORMATION* info)
 {
     HANDLE file = CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, NULL,
                               OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, NULL);
@@ -44,10 +45,56 @@ static int FileIdentity(const char* path, BY_HANDLE_FILE_INFORMATION* info)
     return ok != 0;
 }
 
+int ReadFileIdentity(const char* path, FileIdentity* identity, DWORD* error)
+{
+    BY_HANDLE_FILE_INFORMATION info;
+    memset(identity, 0, sizeof *identity);
+    if (!ReadFileInformation(path, &info)) {
+        *error = GetLastError();
+        return 0;
+    }
+    if (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        *error = ERROR_DIRECTORY;
+        return 0;
+    }
+    identity->volume = info.dwVolumeSerialNumber;
+    identity->index = ((unsigned long long)info.nFileIndexHigh << 32) | info.nFileIndexLow;
+    return 1;
+}
+
+int RemoveFile(const char* path)
+{
+    // A copy takes over its source's read-only attribute, which a removal refuses.
+    SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
+    return DeleteFileA(path) != 0;
+}
+
+int RecycleFile(const char* path, DWORD* error)
+{
+    // The list of paths ends in an empty one.
+    char from[MAX_PATH + 2];
+    size_t length = strlen(path);
+    if (length >= MAX_PATH) {
+        *error = ERROR_FILENAME_EXCED_RANGE;
+        return 0;
+    }
+    memcpy(from, path, length);
+    from[length] = from[length + 1] = 0;
+    SHFILEOPSTRUCTA operation = {};
+    operation.wFunc = FO_DELETE;
+    operation.pFrom = from;
+    operation.fFlags = FOF_ALLOWUNDO | FOF_NO_UI;
+    int result = SHFileOperationA(&operation);
+    if (result == 0 && !operation.fAnyOperationsAborted && GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES)
+        return 1;
+    *error = result ? (DWORD)result : ERROR_CANCELLED;
+    return 0;
+}
+
 int IsSameFile(const char* a, const char* b)
 {
     BY_HANDLE_FILE_INFORMATION first, second;
-    if (!FileIdentity(a, &first) || !FileIdentity(b, &second)) return 0;
+    if (!ReadFileInformation(a, &first) || !ReadFileInformation(b, &second)) return 0;
     return first.dwVolumeSerialNumber == second.dwVolumeSerialNumber &&
            first.nFileIndexHigh == second.nFileIndexHigh &&
            first.nFileIndexLow == second.nFileIndexLow;

@@ -6,6 +6,8 @@
 
 #include <stddef.h>
 
+#include "rename/run_table.h"
+
 // The fixed name, in the user's temporary folder, of the copy that the
 // temporary-file route goes through.
 extern const char kTemporaryFileName[];
@@ -19,6 +21,18 @@ int TemporaryName(const char* path, unsigned tag, int index, char* temp, size_t 
 // Whether the two paths name one and the same existing file (through
 // another letter case, a short name or a hard link).
 int IsSameFile(const char* a, const char* b);
+
+// The identity of the file at path. 1, or 0 with the reason in *error:
+// ERROR_FILE_NOT_FOUND only when the folder was reached and the name is
+// absent from it, ERROR_DIRECTORY for a folder.
+int ReadFileIdentity(const char* path, FileIdentity* identity, DWORD* error);
+
+// Removes the file at path, read-only or not. 1, or 0.
+int RemoveFile(const char* path);
+
+// Moves the file at path to the Recycle Bin, showing nothing. 1, or 0 with
+// the reason in *error.
+int RecycleFile(const char* path, DWORD* error);
 
 // The route taken when the file system refuses to put a file over an existing
 // one: the source is copied into TOVIK.DAT, held open without sharing (so

@@ -3,8 +3,11 @@
 #include <stdio.h>
 #include <stdlib.h>
 
+#include "core/app_state.h"
 #include "core/file_modes.h"
 #include "core/prompt.h"
+#include "filelist/moved_files.h"
+#include "rename/file_moves.h"
 #include "rename/rename_engine.h"
 #include "rename/run_failures.h"
 #include "rename/run_journal.h"
@@ -12,64 +15,163 @@
 
 static const char kUndoTitle[] = "改名（リネーム）の取り消し";
 
-// Whether the file at path is as the run left it: same size, same last write.
-static int IsAsLeft(const char* path, const JournalPlacement* placement)
+// What undo will do: the moves back (from the run's new paths to its old
+// ones), the copies to remove, and what it leaves alone.
+struct UndoPlan {
+    const char** sources;
+    const char** targets;
+    int moves;
+    const char** copies;
+    int copyCount;
+    RunFailures failures;
+};
+
+static int IsFileOf(const char* path, const FileIdentity* identity)
 {
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    return GetFileAttributesExA(path, GetFileExInfoStandard, &data) &&
-           !(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
-           (((ULONGLONG)data.nFileSizeHigh << 32) | data.nFileSizeLow) == placement->size &&
-           CompareFileTime(&data.ftLastWriteTime, &placement->lastWrite) == 0;
+    FileIdentity found;
+    DWORD error;
+    return ReadFileIdentity(path, &found, &error) && IsSameIdentity(&found, identity);
+}
+
+static int IsAbsent(const char* path)
+{
+    return GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES && GetLastError() == ERROR_FILE_NOT_FOUND;
+}
+
+static void AddMove(UndoPlan* plan, const char* from, const char* to)
+{
+    plan->sources[plan->moves] = from;
+    plan->targets[plan->moves++] = to;
+}
+
+// A rename run: every file it placed, the last placed first, goes back if it
+// is still the file the run placed there. A copy is removed while its
+// original still stands as the run found it, else it takes the original's
+// place if that is free.
+static void PlanUndoOfRun(const JournalRecord* record, UndoPlan* plan)
+{
+    for (int i = record->placed - 1; i >= 0; i--) {
+        const JournalPlacement* placement = &record->placements[i];
+        const JournalEntry* entry = &record->entries[placement->index];
+        if (!IsFileOf(entry->newPath, &placement->identity)) {
+            AddRunFailure(&plan->failures, entry->newPath, kReasonChangedSince);
+        } else if (!(placement->how & PlacedCopy)) {
+            AddMove(plan, entry->newPath, entry->oldPath);
+        } else if (IsFileOf(entry->oldPath, &entry->identity)) {
+            plan->copies[plan->copyCount++] = entry->newPath;
+        } else if (IsAbsent(entry->oldPath)) {
+            AddMove(plan, entry->newPath, entry->oldPath);
+        } else {
+            AddRunFailure(&plan->failures, entry->newPath, kReasonOldNameTaken);
+        }
+    }
+}
+
+// A stopped undo: the files it did not move back go now.
+static void PlanRestOfUndo(const JournalRecord* record, UndoPlan* plan)
+{
+    char* done = (char*)calloc((size_t)record->count + 1, 1);
+    if (!done) return;
+    for (int i = 0; i < record->placed; i++) done[record->placements[i].index] = 1;
+    for (int i = 0; i < record->count; i++) {
+        const JournalEntry* entry = &record->entries[i];
+        if (done[i]) continue;
+        if (IsFileOf(entry->oldPath, &entry->identity)) {
+            AddMove(plan, entry->oldPath, entry->newPath);
+        } else {
+            AddRunFailure(&plan->failures, entry->oldPath, kReasonChangedSince);
+        }
+    }
+    free(done);
 }
 
 static int AskToUndo(HWND owner, const JournalRecord* record)
 {
     int replaced = 0;
-    for (int i = 0; i < record->placed; i++) replaced += record->placements[i].replaced;
+    int copies = 0;
+    int count = record->kind == JournalRename ? record->placed : record->count - record->placed;
+    for (int i = 0; i < record->placed && record->kind == JournalRename; i++) {
+        replaced += (record->placements[i].how & PlacedOver) != 0;
+        copies += (record->placements[i].how & PlacedCopy) != 0;
+    }
     char text[512];
     int length = snprintf(text, sizeof text, "直前の改名（リネーム）を元に戻します。よろしいですか？\r\n\r\n対象のファイル: %d 件",
-                          record->placed);
+                          count);
+    if (copies > 0)
+        length += snprintf(text + length, sizeof text - length,
+                           "\r\n\r\nコピーしたファイル %d 件は削除して、ごみ箱に移します"
+                           "（元のファイルがなくなっているコピーは、元の名前に戻します）。", copies);
     if (replaced > 0)
         snprintf(text + length, sizeof text - length, "\r\n\r\n上書きされたファイル %d 件は元に戻せません。", replaced);
     return Prompt(owner, text, kUndoTitle, MB_YESNO, MB_ICONQUESTION) == IDYES;
+}
+
+static void RecycleCopies(UndoPlan* plan)
+{
+    for (int i = 0; i < plan->copyCount; i++) {
+        DWORD error = 0;
+        if (!RecycleFile(plan->copies[i], &error)) AddRunFailure(&plan->failures, plan->copies[i], error);
+    }
+}
+
+// Moves the planned files back under the please-wait window. 1 when every
+// one was handled, 0 when stopped, -1 when it did not start (the user was
+// told why).
+static int MoveBack(HWND owner, HINSTANCE instance, const char* journal, UndoPlan* plan)
+{
+    MovedEntries moved = {plan->sources, (char**)calloc((size_t)plan->moves + 1, sizeof(char*))};
+    int result = -1;
+    if (!moved.newPaths) {
+        TellOutOfMemory(owner);
+    } else if (!OpenProgressWindow(owner, instance)) {
+        TellProgressWindowMissing(owner);
+    } else {
+        RunHooks hooks = {ProgressBetweenFiles, NoteMovedEntry, &moved, journal, NewRunId()};
+        result = MoveFilesBack(owner, plan->sources, plan->targets, plan->moves, &hooks, &plan->failures);
+        CloseProgressWindow(owner);
+        // Its journal is now the one a second undo reads.
+        if (result >= 0) GetAppState()->lastRunId = hooks.runId;
+        FollowMovedPaths(plan->sources, moved.newPaths, plan->moves);
+    }
+    for (int i = 0; i < plan->moves && moved.newPaths; i++) free(moved.newPaths[i]);
+    free(moved.newPaths);
+    return result;
 }
 
 void UndoLastRun(HWND owner, HINSTANCE instance)
 {
     char path[MAX_PATH * 2];
     JournalRecord record;
-    if (!JournalPath(path, sizeof path) || !ReadJournal(path, &record, 0)) return;
-    if (record.kind != JournalRename || !record.ended || record.recovered || record.placed == 0 ||
-        !AskToUndo(owner, &record)) {
+    if (!JournalPath(path, sizeof path) || !CanUndoLastRun(path, GetAppState()->lastRunId) ||
+        ReadJournal(path, &record, 0) != JournalReadable)
+        return;
+    if (!AskToUndo(owner, &record)) {
         FreeJournalRecord(&record);
         return;
     }
-    // The last placed goes back first.
-    const char** sources = (const char**)calloc((size_t)record.placed, sizeof *sources);
-    const char** targets = (const char**)calloc((size_t)record.placed, sizeof *targets);
-    RunFailures failures = {};
-    int count = 0;
-    for (int i = record.placed - 1; i >= 0 && sources && targets; i--) {
-        const JournalEntry* entry = &record.entries[record.placements[i].index];
-        if (!IsAsLeft(entry->newPath, &record.placements[i])) {
-            AddRunFailure(&failures, entry->newPath, kReasonChangedSince);
-        } else if (record.operation != RenameCopy) {
-            sources[count] = entry->newPath;
-            targets[count++] = entry->oldPath;
-        } else if (!DeleteFileA(entry->newPath)) {
-            AddRunFailure(&failures, entry->newPath, GetLastError());
-        }
-    }
-    if (!sources || !targets) {
+    int stopped = 0;
+    size_t slots = (size_t)record.count + 1;
+    UndoPlan plan = {(const char**)calloc(slots, sizeof(char*)), (const char**)calloc(slots, sizeof(char*)), 0,
+                     (const char**)calloc(slots, sizeof(char*)), 0, {}};
+    if (!plan.sources || !plan.targets || !plan.copies) {
         TellOutOfMemory(owner);
-    } else if (OpenProgressWindow(owner, instance)) {
-        RunHooks hooks = {ProgressBetweenFiles, 0, path};
-        MoveFilesBack(owner, sources, targets, count, &hooks, &failures);
-        CloseProgressWindow(owner);
+    } else {
+        if (record.kind == JournalRename) {
+            PlanUndoOfRun(&record, &plan);
+        } else {
+            PlanRestOfUndo(&record, &plan);
+        }
+        RecycleCopies(&plan);
+        stopped = MoveBack(owner, instance, path, &plan) == 0;
     }
-    ShowFailureList(&failures, owner, "次のファイルは元に戻せませんでした。\r\n\r\n", "元に戻せなかったファイル");
-    FreeRunFailures(&failures);
-    free(sources);
-    free(targets);
+    ShowFailureList(&plan.failures, owner,
+                    stopped ? "元に戻すのを中止しました。もう一度「直前の改名を元に戻す」（Ctrl+Z）で、"
+                              "残りのファイルを元に戻します。\r\n\r\n次のファイルは元に戻せませんでした。\r\n\r\n"
+                            : "次のファイルは元に戻せませんでした。\r\n\r\n",
+                    "元に戻せなかったファイル");
+    FreeRunFailures(&plan.failures);
+    free(plan.sources);
+    free(plan.targets);
+    free(plan.copies);
     FreeJournalRecord(&record);
 }

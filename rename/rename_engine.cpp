@@ -6,11 +6,12 @@
 
 #include "core/mbcs_text.h"
 #include "core/prompt.h"
-#include "filelist/folder_files.h"
+#include "core/file_paths.h"
 #include "rename/file_moves.h"
 #include "rename/output_folder.h"
 #include "rename/run_failures.h"
 #include "rename/run_journal.h"
+#include "rename/run_recovery.h"
 #include "rename/run_table.h"
 
 enum Outcome {
@@ -18,6 +19,33 @@ enum Outcome {
     OutcomeSkipped,    // the user said No, or was told of a folder in the way
     OutcomeFailed,     // the reason is to be reported
     OutcomeCancelled,  // the user ended the run
+};
+
+enum {
+    kCopyWaitMilliseconds = 50,  // between two calls of the hooks while a copy goes on
+};
+
+// The exchange of names in progress: the members, the next to move (from
+// the last to the first, which moves from its temporary name), -1 when the
+// exchange is settled, whole or undone.
+struct RingState {
+    const int* members;
+    int count;
+    int next;
+    int failedAt;
+    DWORD failure;
+    char temp[MAX_PATH];
+};
+
+// A copy made on a thread of its own, so that the run can settle it from a
+// message handled meanwhile.
+struct CopyJob {
+    const char* from;
+    const char* to;
+    BOOL cancel;
+    BOOL copied;
+    DWORD error;
+    HANDLE thread;
 };
 
 struct RenameRun {
@@ -33,7 +61,13 @@ struct RenameRun {
     const char* current;  // the source of the entry at hand
     int handled;  // entries done with, for the hooks
     int stop;     // the hooks asked to stop
+    int settled;  // the session is ending: nothing more moves
+    RingState ring;
+    CopyJob* copy;  // the copy in progress, or 0
 };
+
+// The run in progress, which the end of the session settles.
+static RenameRun* g_running;
 
 static int IsExistsError(DWORD error)
 {
@@ -50,32 +84,93 @@ static int GoOn(RenameRun* run, const char* next)
     return !run->stop;
 }
 
-// A long copy (across volumes, or a copy of a large file) keeps the hooks
-// informed, so that the program goes on answering.
-static DWORD CALLBACK CopyGoesOn(LARGE_INTEGER, LARGE_INTEGER, LARGE_INTEGER, LARGE_INTEGER, DWORD, DWORD, HANDLE,
-                                 HANDLE, LPVOID data)
-{
-    RenameRun* run = (RenameRun*)data;
-    GoOn(run, run->current);
-    return PROGRESS_CONTINUE;
-}
-
 static void MarkHandled(RenameRun* run, RunEntry* entry)
 {
     if (entry->state != EntryHandled) run->handled++;
     entry->state = EntryHandled;
 }
 
-// One attempt to put the file at to; replace allows an existing file there to
-// be overwritten. A move is a rename within a volume and a copy and delete
-// across volumes.
-static int TryPlace(RenameRun* run, const char* from, const char* to, int replace)
+static DWORD CALLBACK CancelWhenAsked(LARGE_INTEGER, LARGE_INTEGER, LARGE_INTEGER, LARGE_INTEGER, DWORD, DWORD,
+                                      HANDLE, HANDLE, LPVOID data)
 {
-    if (run->move) {
-        DWORD flags = MOVEFILE_COPY_ALLOWED | (replace ? MOVEFILE_REPLACE_EXISTING : 0);
-        return MoveFileWithProgressA(from, to, CopyGoesOn, run, flags) != 0;
+    return ((CopyJob*)data)->cancel ? PROGRESS_CANCEL : PROGRESS_CONTINUE;
+}
+
+static DWORD WINAPI RunCopyJob(void* data)
+{
+    CopyJob* job = (CopyJob*)data;
+    job->copied = CopyFileExA(job->from, job->to, CancelWhenAsked, job, &job->cancel, COPY_FILE_FAIL_IF_EXISTS);
+    job->error = job->copied ? 0 : GetLastError();
+    return 0;
+}
+
+// Copies from to the temporary name temp while the hooks keep the program
+// answering. 1, or 0 with the reason (ERROR_CANCELLED once settled).
+static int CopyAside(RenameRun* run, const char* from, const char* temp, DWORD* error)
+{
+    CopyJob job = {from, temp, FALSE, FALSE, 0, NULL};
+    job.thread = CreateThread(NULL, 0, RunCopyJob, &job, 0, NULL);
+    if (!job.thread) {
+        RunCopyJob(&job);
+    } else {
+        run->copy = &job;
+        for (;;) {
+            DWORD woke = MsgWaitForMultipleObjects(1, &job.thread, FALSE, kCopyWaitMilliseconds, QS_ALLINPUT);
+            if (woke == WAIT_OBJECT_0) break;
+            if (woke == WAIT_FAILED) WaitForSingleObject(job.thread, INFINITE);
+            GoOn(run, run->current);
+        }
+        run->copy = 0;
+        CloseHandle(job.thread);
     }
-    return CopyFileExA(from, to, CopyGoesOn, run, NULL, replace ? 0 : COPY_FILE_FAIL_IF_EXISTS) != 0;
+    if (run->settled) {
+        *error = ERROR_CANCELLED;
+        return 0;
+    }
+    *error = job.error;
+    return job.copied;
+}
+
+// Copies the file to a temporary name in the new path's folder and gives it
+// the new path only once complete, so that no file cut short ever stands
+// under a new name. 1, or 0 with the reason.
+static int CopyThroughTemporaryName(RenameRun* run, int index, const char* from, const char* to, int replace,
+                                    DWORD* error)
+{
+    char temp[MAX_PATH];
+    if (!TemporaryName(to, run->tag, index, temp, sizeof temp, error)) return 0;
+    if (!CopyAside(run, from, temp, error)) {
+        // A name of this run's already there is no sign that the new path is taken.
+        if (IsExistsError(*error)) *error = ERROR_CANNOT_MAKE;
+        return 0;
+    }
+    if (MoveFileExA(temp, to, replace ? MOVEFILE_REPLACE_EXISTING : 0)) return 1;
+    *error = GetLastError();
+    RemoveFile(temp);
+    return 0;
+}
+
+// One attempt to put the file of entry index at to; replace allows an
+// existing file there to be overwritten. A move is a rename within a volume
+// and a copy, then the removal of the source, across volumes. 1, or 0 with
+// the reason.
+static int TryPlace(RenameRun* run, int index, const char* from, const char* to, int replace, DWORD* error)
+{
+    RunEntry* entry = &run->table.entries[index];
+    if (run->move) {
+        if (MoveFileExA(from, to, replace ? MOVEFILE_REPLACE_EXISTING : 0)) return 1;
+        *error = GetLastError();
+        if (*error != ERROR_NOT_SAME_DEVICE || !CopyThroughTemporaryName(run, index, from, to, replace, error))
+            return 0;
+        if (!DeleteFileA(from)) {
+            // Both stand: the copy under the new path, the file under its old.
+            entry->copied = 1;
+            *error = kReasonSourceNotRemoved;
+            return 0;
+        }
+        return 1;
+    }
+    return CopyThroughTemporaryName(run, index, from, to, replace, error);
 }
 
 // Moves a file back from its temporary name; what cannot go back is reported
@@ -113,6 +208,23 @@ static int MoveAside(RenameRun* run, int index, char* temp, size_t size, DWORD* 
     return 0;
 }
 
+static void NoteMoved(RenameRun* run, const RunEntry* entry, const char* from, const char* to)
+{
+    const RunHooks* hooks = run->hooks;
+    if (hooks && hooks->moved) hooks->moved(hooks->context, (int)(entry - run->table.entries), from, to);
+}
+
+// Notes in the journal that the entry's file stands at its new path.
+static void NotePlaced(RenameRun* run, int index)
+{
+    const RunEntry* entry = &run->table.entries[index];
+    FileIdentity identity;
+    DWORD ignored;
+    if (!ReadFileIdentity(entry->newPath, &identity, &ignored)) identity = entry->identity;
+    int how = (entry->replaced ? PlacedOver : 0) | (entry->copied || !run->move ? PlacedCopy : 0);
+    JournalPlaced(&run->journal, index, &identity, how);
+}
+
 // The new path names the source file itself. A copy cannot be made onto it;
 // a rename that changes only letter case keeps the old name on some file
 // systems, so it goes through a temporary name in the same folder.
@@ -130,7 +242,8 @@ static int RenameItself(RenameRun* run, int index, DWORD* error)
     if (!MoveAside(run, index, temp, sizeof temp, error)) return OutcomeFailed;
     if (MoveFileExA(temp, entry->newPath, 0)) {
         // The file stays where it stands for the run, under its new letter case.
-        JournalPlaced(&run->journal, index, entry->newPath, 0);
+        NotePlaced(run, index);
+        NoteMoved(run, entry, entry->source, entry->newPath);
         return OutcomeDone;
     }
     *error = GetLastError();
@@ -158,14 +271,25 @@ static int AskOverwrite(RenameRun* run, const char* source, const char* newPath)
              newPath);
     char title[MAX_PATH + 64];
     snprintf(title, sizeof title, "ファイルの上書き確認(%s)", source);
-    return Prompt(run->owner, text, title, MB_YESNOCANCEL, MB_ICONQUESTION);
+    int answer = Prompt(run->owner, text, title, MB_YESNOCANCEL, MB_ICONQUESTION);
+    // The session ended meanwhile: nothing more moves.
+    return run->settled ? IDCANCEL : answer;
 }
 
 static int Placed(RenameRun* run, RunEntry* entry)
 {
     entry->produced = 1;
     if (run->move) entry->vacated = 1;
+    if (run->move) NoteMoved(run, entry, entry->source, entry->newPath);
     return OutcomeDone;
+}
+
+// A failed attempt; a move across drives that could not remove its source
+// has still placed a copy.
+static int NotPlaced(RunEntry* entry, DWORD error)
+{
+    if (error == kReasonSourceNotRemoved) entry->produced = 1;
+    return OutcomeFailed;
 }
 
 // The new path is taken. A file of this run that stays where it is (declined,
@@ -185,14 +309,14 @@ static int PlaceOverExisting(RenameRun* run, int index, const char* from, DWORD*
     if (answer == IDCANCEL) return OutcomeCancelled;
     if (answer != IDYES) return OutcomeSkipped;
     entry->replaced = 1;
-    if (TryPlace(run, from, newPath, 1)) return Placed(run, entry);
-    *error = GetLastError();
-    if (!IsExistsError(*error)) return OutcomeFailed;
+    if (TryPlace(run, index, from, newPath, 1, error)) return Placed(run, entry);
+    if (run->settled) return OutcomeCancelled;
+    if (!IsExistsError(*error) && *error != ERROR_ACCESS_DENIED) return NotPlaced(entry, *error);
     int copied = 0;
     int replaced = ReplaceThroughTemporaryFile(from, newPath, run->move, error, &copied);
     if (copied) entry->produced = 1;
-    if (replaced && run->move) entry->vacated = 1;
-    return replaced ? OutcomeDone : OutcomeFailed;
+    if (copied && !replaced && run->move) entry->copied = 1;
+    return replaced ? Placed(run, entry) : OutcomeFailed;
 }
 
 // Puts the file of entry index, now at from (its source, or the temporary
@@ -219,9 +343,9 @@ static int PlaceFile(RenameRun* run, int index, const char* from, int inRing, DW
 
     // The first attempt never overwrites, so a free new path costs no lookup
     // before it and a taken one is found without a race.
-    if (TryPlace(run, from, newPath, 0)) return Placed(run, entry);
-    *error = GetLastError();
-    if (!IsExistsError(*error) && *error != ERROR_ACCESS_DENIED) return OutcomeFailed;
+    if (TryPlace(run, index, from, newPath, 0, error)) return Placed(run, entry);
+    if (run->settled) return OutcomeCancelled;
+    if (!IsExistsError(*error) && *error != ERROR_ACCESS_DENIED) return NotPlaced(entry, *error);
     if (inRing) return OutcomeFailed;
     if (PathExists(newPath, Directory)) {
         if (!run->ask) return OutcomeFailed;
@@ -241,10 +365,12 @@ static int PlaceEntry(RenameRun* run, int index)
     RunEntry* entry = &run->table.entries[index];
     DWORD error = 0;
     int outcome = PlaceFile(run, index, entry->source, 0, &error);
+    // Cancelled at its question, or the session ended: one of the rest.
+    if (outcome == OutcomeCancelled) return 0;
     MarkHandled(run, entry);
     if (outcome == OutcomeFailed) AddRunFailure(&run->failures, entry->source, error);
-    if (outcome == OutcomeDone && entry->produced) JournalPlaced(&run->journal, index, entry->newPath, entry->replaced);
-    return outcome != OutcomeCancelled;
+    if (entry->produced && (outcome == OutcomeDone || entry->copied)) NotePlaced(run, index);
+    return 1;
 }
 
 // Places the entries of a chain from its end back to its start, each into
@@ -275,6 +401,43 @@ static void ReportRing(RenameRun* run, const int* members, int count, int failed
     }
 }
 
+// Undoes the moves of a ring that failed at its member failedAt, in reverse
+// order, and puts its first back from the temporary name.
+static void RollBackRing(RenameRun* run)
+{
+    RingState* ring = &run->ring;
+    RunTable* table = &run->table;
+    for (int y = ring->failedAt + 1; y < ring->count; y++) {
+        RunEntry* entry = &table->entries[ring->members[y]];
+        // One that cannot go back stays under its new path, not lost.
+        if (!MoveFileExA(entry->newPath, entry->source, 0)) continue;
+        entry->produced = entry->vacated = 0;
+        NoteMoved(run, entry, entry->newPath, entry->source);
+    }
+    RunEntry* first = &table->entries[ring->members[0]];
+    if (PutBack(run, ring->temp, first->source)) first->vacated = 0;
+}
+
+// One move of the ring in progress. After its last move, or a failure, the
+// ring is settled: whole, or undone.
+static void StepRing(RenameRun* run)
+{
+    RingState* ring = &run->ring;
+    int x = ring->next;
+    int member = ring->members[x];
+    const char* from = x == 0 ? ring->temp : run->table.entries[member].source;
+    DWORD error = 0;
+    if (PlaceFile(run, member, from, 1, &error) != OutcomeDone) {
+        ring->failedAt = x;
+        ring->failure = error;
+        ring->next = -1;
+        RollBackRing(run);
+        return;
+    }
+    ring->next = x - 1;
+    for (int k = 0; k < ring->count && x == 0; k++) NotePlaced(run, ring->members[k]);
+}
+
 // Entries that take each other's places in a ring: each member's new path is
 // the next member's source, and the last member's is the first's. The first
 // is moved aside to a temporary name, the others move from the last to the
@@ -293,39 +456,23 @@ static int RunRing(RenameRun* run, const int* members, int count)
             return PlaceChain(run, rotated, count);
         }
     }
+    RingState* ring = &run->ring;
     RunEntry* first = &table->entries[members[0]];
-    char temp[MAX_PATH];
-    if (!IsMovableFile(first->source, &error) || !MoveAside(run, members[0], temp, sizeof temp, &error)) {
+    if (!IsMovableFile(first->source, &error) || !MoveAside(run, members[0], ring->temp, sizeof ring->temp, &error)) {
         ReportRing(run, members, count, 0, error);
         return GoOn(run, 0);
     }
     first->vacated = 1;
-
-    int failedAt = -1;
-    DWORD failure = 0;
-    for (int x = count - 1; x >= 1 && failedAt < 0; x--) {
-        GoOn(run, table->entries[members[x]].source);
-        if (PlaceFile(run, members[x], table->entries[members[x]].source, 1, &error) != OutcomeDone) {
-            failedAt = x;
-            failure = error;
-        }
+    ring->members = members;
+    ring->count = count;
+    ring->next = count - 1;
+    ring->failedAt = -1;
+    while (ring->next >= 0) {
+        // The session's end, handled meanwhile, may have settled the ring.
+        GoOn(run, table->entries[members[ring->next]].source);
+        if (ring->next >= 0) StepRing(run);
     }
-    if (failedAt < 0 && PlaceFile(run, members[0], temp, 1, &error) != OutcomeDone) {
-        failedAt = 0;
-        failure = error;
-    }
-    if (failedAt >= 0) {
-        for (int y = failedAt + 1; y < count; y++) {
-            RunEntry* entry = &table->entries[members[y]];
-            // One that cannot go back stays under its new path, not lost.
-            if (MoveFileExA(entry->newPath, entry->source, MOVEFILE_COPY_ALLOWED))
-                entry->produced = entry->vacated = 0;
-        }
-        if (PutBack(run, temp, first->source)) first->vacated = 0;
-    }
-    ReportRing(run, members, count, failedAt, failure);
-    for (int x = 0; x < count && failedAt < 0; x++)
-        JournalPlaced(&run->journal, members[x], table->entries[members[x]].newPath, 0);
+    ReportRing(run, members, count, ring->failedAt, ring->failure);
     return GoOn(run, 0);
 }
 
@@ -362,6 +509,20 @@ static int HandleTurn(RenameRun* run, int start)
     return PlaceChain(run, run->chain, end);
 }
 
+void SettleRunForSessionEnd()
+{
+    RenameRun* run = g_running;
+    if (!run) return;
+    run->stop = run->settled = 1;
+    if (run->copy) {
+        run->copy->cancel = TRUE;
+        WaitForSingleObject(run->copy->thread, INFINITE);
+        RemoveFile(run->copy->to);
+    }
+    while (run->ring.next >= 0) StepRing(run);
+    EndJournal(&run->journal, 1);
+}
+
 static void FreeRun(RenameRun* run)
 {
     FreeRunTable(&run->table);
@@ -370,26 +531,70 @@ static void FreeRun(RenameRun* run)
     run->chain = 0;
 }
 
+// Tells the owner why the run did not start.
+static void TellJournalUnwritable(RenameRun* run, const char* path, DWORD error)
+{
+    char reason[kFailureReasonSize];
+    FailureReason(error, reason, sizeof reason);
+    char text[2 * MAX_PATH + kFailureReasonSize + 256];
+    snprintf(text, sizeof text,
+             "改名の記録 %s を書けないため、改名（リネーム）を始めませんでした。ファイルは動かしていません。\r\n\r\n%s",
+             path, reason);
+    Prompt(run->owner, text, "改名（リネーム）を始められません", MB_OK, MB_ICONERROR);
+}
+
+// Writes the plan into the journal, putting right first a run it holds that
+// did not end. 1, or 0 after telling the owner why not.
+static int StartJournal(RenameRun* run, int operation, int kind)
+{
+    const RunHooks* hooks = run->hooks;
+    if (!hooks || !hooks->journalPath) return 1;
+    DWORD error = 0;
+    if (OpenJournal(&run->journal, hooks->journalPath, &error) &&
+        SettleJournalForRun(run->owner, &run->journal, hooks->journalPath, &error) &&
+        BeginJournal(&run->journal, kind, operation, run->tag, hooks->runId, &run->table, &error))
+        return 1;
+    CloseJournal(&run->journal);
+    TellJournalUnwritable(run, hooks->journalPath, error);
+    return 0;
+}
+
 // Runs every entry of the prepared table in list order; journal kind tells a
-// run from an undo. 1 when every entry was handled.
+// run from an undo. 1 when every entry was handled, 0 when stopped, -1 when
+// it did not start.
 static int Run(RenameRun* run, int operation, int kind)
 {
     // The chain, and room after it for a ring turned into a chain.
     run->chain = (int*)malloc(((size_t)run->table.count * 2 + 1) * sizeof *run->chain);
     if (!run->chain) {
         TellOutOfMemory(run->owner);
-        return 0;
+        return -1;
     }
     IndexRunTable(&run->table);
     run->tag = (GetTickCount() ^ GetCurrentProcessId()) % (36 * 36);
-    if (run->hooks && run->hooks->journalPath)
-        BeginJournal(&run->journal, run->hooks->journalPath, kind, operation, run->tag, &run->table);
+    run->ring.next = -1;
+    g_running = run;
+    // The identities go into the plan; the program keeps answering meanwhile,
+    // and a stop asked for now ends the run before its first file.
+    for (int i = 0; i < run->table.count; i++) {
+        DWORD ignored;
+        RunEntry* entry = &run->table.entries[i];
+        ReadFileIdentity(entry->source, &entry->identity, &ignored);
+        GoOn(run, entry->source);
+    }
+    if (run->settled || !StartJournal(run, operation, kind)) {
+        g_running = 0;
+        return run->settled ? 0 : -1;
+    }
     int completed = 1;
     for (int i = 0; i < run->table.count && completed; i++) {
         if (run->table.entries[i].state == EntryPending) completed = HandleTurn(run, i);
     }
     if (completed) GoOn(run, 0);
-    EndJournal(&run->journal);
+    g_running = 0;
+    if (!EndJournal(&run->journal, !completed) && run->hooks && run->hooks->journalPath && !run->settled)
+        Prompt(run->owner, "改名の記録を最後まで書けなかったため、この改名（リネーム）は元に戻せません。",
+               "改名（リネーム）の記録", MB_OK, MB_ICONWARNING);
     return completed;
 }
 
@@ -399,6 +604,20 @@ static int StartRun(RenameRun* run, HWND owner, int count, const RunHooks* hooks
     run->owner = owner;
     run->hooks = hooks;
     return CreateRunTable(&run->table, count < 0 ? 0 : count);
+}
+
+// The one message at the end of a run that was stopped: how many files it
+// renamed, how many it did not reach, and the files it could not rename.
+static void ShowStopSummary(const RenameRun* run)
+{
+    int renamed = 0;
+    for (int i = 0; i < run->table.count; i++) renamed += run->table.entries[i].produced;
+    char header[256];
+    const char* failed = run->failures.total ? "\r\n\r\n次のファイルは改名（リネーム）できませんでした。\r\n\r\n" : "";
+    snprintf(header, sizeof header,
+             "改名（リネーム）を中止しました。\r\n\r\n改名したファイル: %d 件\r\n残りのファイル: %d 件%s", renamed,
+             run->table.count - run->handled, failed);
+    ShowFailureMessage(&run->failures, run->owner, header, "改名（リネーム）の中止", MB_ICONWARNING);
 }
 
 int RenameFiles(HWND owner, const char* const* sources, int count, const NamePattern* pattern,
@@ -415,11 +634,15 @@ int RenameFiles(HWND owner, const char* const* sources, int count, const NamePat
     if (!ready) run.table.count = 0;
     run.move = pattern->operation != RenameCopy;
     run.ask = 1;
-    int completed = ready ? Run(&run, pattern->operation, JournalRename) : 0;
+    int result = ready ? Run(&run, pattern->operation, JournalRename) : -1;
     if (!ready) TellOutOfMemory(owner);
-    ShowRunFailures(&run.failures, owner);
+    if (result == 0) {
+        ShowStopSummary(&run);
+    } else {
+        ShowRunFailures(&run.failures, owner);
+    }
     FreeRun(&run);
-    return completed;
+    return result == 1;
 }
 
 int MoveFilesBack(HWND owner, const char* const* sources, const char* const* targets, int count,
@@ -430,10 +653,14 @@ int MoveFilesBack(HWND owner, const char* const* sources, const char* const* tar
     for (int i = 0; i < count && ready; i++) ready = SetRunEntryPaths(&run.table, i, sources[i], targets[i]);
     if (!ready) run.table.count = 0;
     run.move = 1;
-    int completed = ready ? Run(&run, RenameOnly, JournalUndo) : 0;
+    int result = ready ? Run(&run, RenameOnly, JournalUndo) : -1;
     if (!ready) TellOutOfMemory(owner);
     for (int i = 0; i < run.failures.stored; i++) AddRunFailure(failures, run.failures.items[i].path, run.failures.items[i].error);
     failures->total += run.failures.total - run.failures.stored;
+    for (int i = 0; i < run.table.count && result == 0; i++) {
+        const RunEntry* entry = &run.table.entries[i];
+        if (entry->state != EntryHandled) AddRunFailure(failures, entry->source, kReasonUndoStopped);
+    }
     FreeRun(&run);
-    return completed;
+    return result;
 }

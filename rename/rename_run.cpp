@@ -9,6 +9,7 @@
 #include "core/mbcs_text.h"
 #include "core/prompt.h"
 #include "filelist/file_list.h"
+#include "filelist/moved_files.h"
 #include "rename/name_inputs.h"
 #include "rename/name_validation.h"
 #include "rename/output_folder.h"
@@ -69,6 +70,15 @@ static void FreeListEntries(char** entries, int count)
     free(entries);
 }
 
+static void TellJournalPathMissing(HWND owner)
+{
+    Prompt(owner,
+           "プログラムのフォルダのパスを使えないため、改名の記録を書けません。改名（リネーム）を始めませんでした。"
+           "ファイルは動かしていません。\r\n\r\n"
+           "パスが長すぎるか、シフトJIS（コードページ932）で表せない文字を含んでいます。",
+           "改名（リネーム）を始められません", MB_OK, MB_ICONERROR);
+}
+
 int RunRename()
 {
     AppState* state = GetAppState();
@@ -77,15 +87,28 @@ int RunRename()
     NamePattern pattern;
     NameInputTexts texts;
     ReadNamePattern(&pattern, &texts);
+    char journal[MAX_PATH * 2];
+    if (!JournalPath(journal, sizeof journal)) {
+        TellJournalPathMissing(state->mainWindow);
+        return 0;
+    }
     char** sources = ReadListEntries(state->fileList, count);
-    if (!sources || (count > 0 && !sources[count - 1])) {
+    char** newPaths = (char**)calloc((size_t)count + 1, sizeof *newPaths);
+    if (!sources || (count > 0 && !sources[count - 1]) || !newPaths) {
         FreeListEntries(sources, count);
+        free(newPaths);
         TellOutOfMemory(state->mainWindow);
         return 0;
     }
-    char journal[MAX_PATH * 2];
-    RunHooks hooks = {ProgressBetweenFiles, 0, JournalPath(journal, sizeof journal) ? journal : 0};
+    // A run that cannot write its journal leaves nothing for undo, not even the run before it.
+    state->lastRunId = NewRunId();
+    MovedEntries moved = {sources, newPaths};
+    RunHooks hooks = {ProgressBetweenFiles, NoteMovedEntry, &moved, journal, state->lastRunId};
     int completed = RenameFiles(state->mainWindow, sources, count, &pattern, &hooks);
+    // The list of a completed run is emptied; otherwise its entries follow
+    // their files, so that a second start goes on where this one stopped.
+    if (!completed) FollowMovedEntries(newPaths, count);
+    FreeListEntries(newPaths, count);
     FreeListEntries(sources, count);
     return completed;
 }
@@ -163,6 +186,7 @@ void StartRename()
     HWND wait = OpenProgressWindow(state->mainWindow, state->instance);
     if (!wait) {
         SetCursor(previous);
+        TellProgressWindowMissing(state->mainWindow);
         return;
     }
 

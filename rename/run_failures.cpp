@@ -41,8 +41,15 @@ static const char* const kReasonTexts[] = {
     "名前を入れ替え合うほかのファイルが改名できなかったため、元の名前のままです。",
     "ファイルをそれ自身の上にコピーすることはできません。",
     "一時ファイル TOVIK.DAT を別の Tovik が使用中です。",
-    "改名の後に変更、移動または削除されています。",
+    "改名の後に移動、削除または別のファイルに置き換えられています。",
     "元の名前には別のファイルがあります。",
+    "新しい名前にコピーしましたが、元のファイルを削除できませんでした。",
+    "前回の改名で動かしたファイルではありません。",
+    "元のファイルが見つからないため、途中までのコピーを残しました。",
+    "取り消しを中止したため、元に戻していません。",
+    "改名の記録を別の Tovik が使用中です。",
+    "前回の改名の復旧が済んでいません。",
+    "改名の記録を読めず、別の名前にもできません。",
 };
 
 size_t FailureReason(DWORD error, char* text, size_t size)
@@ -98,19 +105,23 @@ size_t BuildFailureText(const RunFailures* failures, const char* header, char* t
     return used;
 }
 
-void ShowFailureList(const RunFailures* failures, HWND owner, const char* header, const char* title)
+void ShowFailureMessage(const RunFailures* failures, HWND owner, const char* header, const char* title, UINT icon)
 {
-    if (failures->total == 0) return;
     // Room for the header, every line at its longest and the count.
-    enum { kTextSize = 256 + kFailureLinesShown * (MAX_PATH + 8 + kFailureReasonSize) };
+    enum { kTextSize = 512 + kFailureLinesShown * (MAX_PATH + 8 + kFailureReasonSize) };
     char* text = (char*)malloc(kTextSize);
     if (!text) {
-        Prompt(owner, header, title, MB_OK, MB_ICONERROR);
+        Prompt(owner, header, title, MB_OK, icon);
         return;
     }
     BuildFailureText(failures, header, text, kTextSize);
-    Prompt(owner, text, title, MB_OK, MB_ICONERROR);
+    Prompt(owner, text, title, MB_OK, icon);
     free(text);
+}
+
+void ShowFailureList(const RunFailures* failures, HWND owner, const char* header, const char* title)
+{
+    if (failures->total > 0) ShowFailureMessage(failures, owner, header, title, MB_ICONERROR);
 }
 
 void ShowRunFailures(const RunFailures* failures, HWND owner)

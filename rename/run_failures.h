@@ -19,8 +19,15 @@ enum RunReason : DWORD {
     kReasonRingMemberFailed,            // a file of the same exchange of names failed
     kReasonCopyOntoItself,              // RenameCopy onto the source itself
     kReasonTemporaryFileInUse,          // TOVIK.DAT is held by another running copy
-    kReasonChangedSince,                // undo: the file is not as the run left it
+    kReasonChangedSince,                // undo: the file at the new path is not the one the run placed
     kReasonOldNameTaken,                // undo: another file stands at the old path
+    kReasonSourceNotRemoved,            // a move across drives copied, but could not remove its source
+    kReasonNotRunsFile,                 // recovery: not the file the run moved aside
+    kReasonCopyKept,                    // recovery: a copy cut short whose source is gone stays
+    kReasonUndoStopped,                 // undo: stopped before this file
+    kReasonJournalInUse,                // the journal is held by another running copy
+    kReasonRunPending,                  // the journal's run is not put right yet
+    kReasonJournalDamaged,              // the journal cannot be read, nor set aside
 };
 
 struct RunFailure {
@@ -48,6 +55,10 @@ size_t FailureReason(DWORD error, char* text, size_t size);
 // The header, then "path : reason" for at most kFailureLinesShown files,
 // then "ほか %d 件" for the rest. Returns the length written.
 size_t BuildFailureText(const RunFailures* failures, const char* header, char* text, size_t size);
+
+// Shows the collected failures under the header in one message owned by
+// owner, also when there are none.
+void ShowFailureMessage(const RunFailures* failures, HWND owner, const char* header, const char* title, UINT icon);
 
 // Shows the collected failures under the header in one error message owned
 // by owner; nothing when there are none.

@@ -4,8 +4,6 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include "core/mbcs_text.h"
-#include "core/prompt.h"
 #include "core/settings.h"
 #include "rename/file_moves.h"
 #include "rename/run_failures.h"
@@ -13,84 +11,154 @@
 enum {
     kJournalBufferSize = 1 << 16,
     kLargestJournal = 256 << 20,  // a run of many thousand files takes a few MB
+    kFieldsAtMost = 6,            // of a PLAN line
 };
 
-static const char kHeader[] = "Tovik journal 1";
+static const char kHeader[] = "Tovik journal 2";
+static const char kHeaderStart[] = "Tovik journal ";  // of every version's
 static const char* const kKindNames[] = {"rename", "undo"};
-static const char kRecoveryTitle[] = "前回の改名の復旧";
 
 int JournalPath(char* path, size_t size)
 {
     return ModuleFilePath(".jnl", path, size);
 }
 
+unsigned long long NewRunId()
+{
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    unsigned long long time = ((unsigned long long)now.dwHighDateTime << 32) | now.dwLowDateTime;
+    return time ^ ((unsigned long long)GetCurrentProcessId() << 44) ^ GetTickCount();
+}
+
+// ---- Writing -------------------------------------------------------------------
+
 static void WriteOut(JournalWriter* journal)
 {
     DWORD written = 0;
-    if (journal->used) WriteFile(journal->file, journal->buffer, (DWORD)journal->used, &written, NULL);
+    if (journal->used && (!WriteFile(journal->file, journal->buffer, (DWORD)journal->used, &written, NULL) ||
+                          written != journal->used))
+        journal->failed = 1;
     journal->used = 0;
 }
 
-static void Append(JournalWriter* journal, const char* line)
+// Appends text of any length.
+static void Append(JournalWriter* journal, const char* text)
 {
-    size_t length = strlen(line);
-    if (journal->used + length > kJournalBufferSize) WriteOut(journal);
-    if (length > kJournalBufferSize) return;  // no line is that long
-    memcpy(journal->buffer + journal->used, line, length);
-    journal->used += length;
+    for (size_t length = strlen(text); length > 0;) {
+        if (journal->used == kJournalBufferSize) WriteOut(journal);
+        size_t room = kJournalBufferSize - journal->used;
+        size_t piece = length < room ? length : room;
+        memcpy(journal->buffer + journal->used, text, piece);
+        journal->used += piece;
+        text += piece;
+        length -= piece;
+    }
 }
 
-int BeginJournal(JournalWriter* journal, const char* path, int kind, int operation, unsigned tag,
-                 const RunTable* table)
+static void AppendIdentity(JournalWriter* journal, const FileIdentity* identity)
+{
+    char text[48] = "";
+    if (identity->volume || identity->index)
+        snprintf(text, sizeof text, "%lx:%llx", identity->volume, identity->index);
+    Append(journal, text);
+}
+
+int OpenJournal(JournalWriter* journal, const char* path, DWORD* error)
 {
     memset(journal, 0, sizeof *journal);
-    journal->buffer = (char*)malloc(kJournalBufferSize);
-    if (!journal->buffer) return 0;
-    journal->file = CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+    journal->file = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, NULL, OPEN_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, NULL);
     if (journal->file == INVALID_HANDLE_VALUE) {
-        free(journal->buffer);
-        memset(journal, 0, sizeof *journal);
+        *error = GetLastError();
+        if (*error == ERROR_SHARING_VIOLATION) *error = kReasonJournalInUse;
+        journal->file = NULL;
         return 0;
     }
-    char line[3 * MAX_PATH + 64];
-    snprintf(line, sizeof line, "%s\r\nRUN\t%s\t%d\t%d\r\n", kHeader, kKindNames[kind], operation, table->count);
+    return 1;
+}
+
+int BeginJournal(JournalWriter* journal, int kind, int operation, unsigned tag, unsigned long long runId,
+                 const RunTable* table, DWORD* error)
+{
+    journal->buffer = (char*)malloc(kJournalBufferSize);
+    if (!journal->buffer) {
+        *error = ERROR_NOT_ENOUGH_MEMORY;
+        return 0;
+    }
+    LARGE_INTEGER start = {};
+    if (!SetFilePointerEx(journal->file, start, NULL, FILE_BEGIN) || !SetEndOfFile(journal->file)) {
+        *error = GetLastError();
+        return 0;
+    }
+    char line[160];
+    snprintf(line, sizeof line, "%s\r\nRUN\t%s\t%d\t%d\t%016llx\r\n", kHeader, kKindNames[kind], operation,
+             table->count, runId);
     Append(journal, line);
     for (int i = 0; i < table->count; i++) {
         const RunEntry* entry = &table->entries[i];
         char temp[MAX_PATH];
-        DWORD error;
-        const char* name = "";
-        if (TemporaryName(entry->source, tag, i, temp, sizeof temp, &error)) name = strrchr(temp, '\\') + 1;
-        snprintf(line, sizeof line, "PLAN\t%d\t%s\t%s\t%s\r\n", i, entry->source, entry->newPath, name);
+        DWORD ignored;
+        snprintf(line, sizeof line, "PLAN\t%d\t", i);
         Append(journal, line);
+        Append(journal, entry->source);
+        Append(journal, "\t");
+        Append(journal, entry->newPath);
+        Append(journal, "\t");
+        if (TemporaryName(entry->source, tag, i, temp, sizeof temp, &ignored)) Append(journal, strrchr(temp, '\\') + 1);
+        Append(journal, "\t");
+        AppendIdentity(journal, &entry->identity);
+        Append(journal, "\r\n");
     }
     WriteOut(journal);
     // On disk before the first file moves.
-    FlushFileBuffers(journal->file);
+    if (journal->failed || !FlushFileBuffers(journal->file)) {
+        *error = GetLastError();
+        if (*error == 0) *error = ERROR_WRITE_FAULT;
+        return 0;
+    }
     return 1;
 }
 
-void JournalPlaced(JournalWriter* journal, int index, const char* newPath, int replaced)
+void JournalPlaced(JournalWriter* journal, int index, const FileIdentity* identity, int how)
 {
     if (!journal->file) return;
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExA(newPath, GetFileExInfoStandard, &data)) memset(&data, 0, sizeof data);
-    char line[128];
-    snprintf(line, sizeof line, "DONE\t%d\t%lu.%lu\t%lu.%lu\t%d\r\n", index, data.nFileSizeHigh, data.nFileSizeLow,
-             data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime, replaced ? 1 : 0);
+    char line[32];
+    snprintf(line, sizeof line, "DONE\t%d\t", index);
+    Append(journal, line);
+    AppendIdentity(journal, identity);
+    snprintf(line, sizeof line, "\t%d\r\n", how);
     Append(journal, line);
 }
 
-void EndJournal(JournalWriter* journal)
+void CloseJournal(JournalWriter* journal)
 {
-    if (!journal->file) return;
-    Append(journal, "END\r\n");
-    WriteOut(journal);
-    FlushFileBuffers(journal->file);
-    CloseHandle(journal->file);
+    if (journal->file) CloseHandle(journal->file);
     free(journal->buffer);
     memset(journal, 0, sizeof *journal);
 }
+
+int EndJournal(JournalWriter* journal, int stopped)
+{
+    if (!journal->file) return 0;
+    if (stopped) Append(journal, "STOPPED\r\n");
+    Append(journal, "END\r\n");
+    WriteOut(journal);
+    int written = !journal->failed && FlushFileBuffers(journal->file);
+    CloseJournal(journal);
+    return written;
+}
+
+int MarkRecovered(HANDLE file, const JournalRecord* record)
+{
+    LARGE_INTEGER end;
+    end.QuadPart = (LONGLONG)record->length;
+    DWORD written = 0;
+    return SetFilePointerEx(file, end, NULL, FILE_BEGIN) && SetEndOfFile(file) &&
+           WriteFile(file, "RECOVERED\r\n", 11, &written, NULL) && written == 11 && FlushFileBuffers(file);
+}
+
+// ---- Reading -------------------------------------------------------------------
 
 void FreeJournalRecord(JournalRecord* record)
 {
@@ -100,228 +168,228 @@ void FreeJournalRecord(JournalRecord* record)
     memset(record, 0, sizeof *record);
 }
 
-// Splits the line at tabs into at most count fields; the number found.
-static int SplitFields(char* line, char** fields, int count)
+// Splits the line at tabs into at most kFieldsAtMost fields; the number found,
+// or kFieldsAtMost + 1 for more.
+static int SplitFields(char* line, char** fields)
 {
     int found = 0;
-    for (char* p = line; found < count; found++) {
+    for (char* p = line; found < kFieldsAtMost; found++) {
         fields[found] = p;
         p = strchr(p, '\t');
         if (!p) return found + 1;
         *p++ = 0;
     }
-    return count + 1;  // more than asked for
+    return kFieldsAtMost + 1;
 }
 
 static int ReadNumber(const char* text, unsigned long* value)
 {
     char* end;
     *value = strtoul(text, &end, 10);
-    return end != text && *end == 0;
+    return end != text && *end == 0 && text[0] != '-';
 }
 
-// Reads two numbers written "high.low".
-static int ReadPair(const char* text, DWORD* high, DWORD* low)
+static int ReadHex(const char* text, unsigned long long* value)
 {
-    char copy[32];
-    if (CopyTextCut(copy, sizeof copy, text) != strlen(text)) return 0;
-    char* dot = strchr(copy, '.');
-    if (!dot) return 0;
-    *dot = 0;
-    unsigned long h, l;
-    if (!ReadNumber(copy, &h) || !ReadNumber(dot + 1, &l)) return 0;
-    *high = h;
-    *low = l;
+    char* end;
+    *value = strtoull(text, &end, 16);
+    return end != text && *end == 0 && text[0] != '-';
+}
+
+// "volume:index", or empty for an identity not known.
+static int ReadIdentity(const char* text, FileIdentity* identity)
+{
+    memset(identity, 0, sizeof *identity);
+    if (!text[0]) return 1;
+    char volume[24];
+    const char* colon = strchr(text, ':');
+    unsigned long long value;
+    if (!colon || colon - text >= (int)sizeof volume) return 0;
+    memcpy(volume, text, (size_t)(colon - text));
+    volume[colon - text] = 0;
+    if (!ReadHex(volume, &value) || value > 0xFFFFFFFFull || !ReadHex(colon + 1, &identity->index)) return 0;
+    identity->volume = (unsigned long)value;
     return 1;
 }
 
-// Parses one line into the record. 0 for a line this program never writes.
-static int ParseLine(char* line, JournalRecord* r)
+// The record's lines, one function each; 0 for a line this program never writes there.
+static int ParseRun(char** f, int n, JournalRecord* r)
 {
-    char* f[6];
-    int n = SplitFields(line, f, 6);
-    unsigned long a, b;
-    if (n == 4 && strcmp(f[0], "RUN") == 0 && !r->entries) {
-        int kind = strcmp(f[1], kKindNames[0]) == 0 ? JournalRename : strcmp(f[1], kKindNames[1]) == 0 ? JournalUndo : -1;
-        if (kind < 0 || !ReadNumber(f[2], &a) || a > 3 || !ReadNumber(f[3], &b) || b > kLargestJournal / 16) return 0;
-        r->kind = kind;
-        r->operation = (int)a;
-        r->count = (int)b;
-        r->entries = (JournalEntry*)calloc(b + 1, sizeof *r->entries);
-        r->placements = (JournalPlacement*)calloc(b + 1, sizeof *r->placements);
-        return r->entries && r->placements;
-    }
-    if (!r->entries || r->ended) return n == 1 && strcmp(f[0], "RECOVERED") == 0 && !r->recovered && (r->recovered = 1);
-    if (n == 5 && strcmp(f[0], "PLAN") == 0 && ReadNumber(f[1], &a) && a < (unsigned long)r->count &&
-        !r->entries[a].oldPath && f[2][0] && f[3][0]) {
-        r->entries[a] = {f[2], f[3], f[4]};
-        return 1;
-    }
-    if (n == 5 && strcmp(f[0], "DONE") == 0 && ReadNumber(f[1], &a) && a < (unsigned long)r->count &&
-        r->placed < r->count && (strcmp(f[4], "0") == 0 || strcmp(f[4], "1") == 0)) {
-        JournalPlacement* placement = &r->placements[r->placed];
-        DWORD high, low;
-        if (!ReadPair(f[2], &high, &low) ||
-            !ReadPair(f[3], &placement->lastWrite.dwHighDateTime, &placement->lastWrite.dwLowDateTime))
-            return 0;
-        placement->index = (int)a;
-        placement->size = ((ULONGLONG)high << 32) | low;
-        placement->replaced = f[4][0] == '1';
-        r->placed++;
-        return 1;
-    }
-    if (n == 1 && strcmp(f[0], "END") == 0) return r->ended = 1;
-    return n == 1 && strcmp(f[0], "RECOVERED") == 0 && !r->recovered && (r->recovered = 1);
+    unsigned long operation, count;
+    int kind = strcmp(f[1], kKindNames[0]) == 0 ? JournalRename : strcmp(f[1], kKindNames[1]) == 0 ? JournalUndo : -1;
+    if (n != 5 || r->entries || kind < 0 || !ReadNumber(f[2], &operation) || operation > 3 ||
+        !ReadNumber(f[3], &count) || count > kLargestJournal / 16 || !ReadHex(f[4], &r->runId))
+        return 0;
+    r->kind = kind;
+    r->operation = (int)operation;
+    r->count = (int)count;
+    r->entries = (JournalEntry*)calloc(count + 1, sizeof *r->entries);
+    r->placements = (JournalPlacement*)calloc(count + 1, sizeof *r->placements);
+    return r->entries && r->placements;
 }
 
-static int ParseJournal(JournalRecord* r)
+static int ParsePlan(char** f, int n, JournalRecord* r, int* planned)
 {
-    char* line = r->text;
-    int first = 1;
-    while (*line) {
-        char* end = strstr(line, "\r\n");
-        if (!end) return 0;  // a last line cut short
-        *end = 0;
-        if (first ? strcmp(line, kHeader) != 0 : !ParseLine(line, r)) return 0;
-        first = 0;
-        line = end + 2;
-    }
-    if (!r->entries) return 0;
-    // A plan cut short was never acted on.
-    for (int i = 0; i < r->count; i++)
-        if (!r->entries[i].oldPath) return 0;
+    unsigned long index;
+    if (n != 6 || !r->entries || !ReadNumber(f[1], &index) || index >= (unsigned long)r->count ||
+        r->entries[index].oldPath || !f[2][0])
+        return 0;
+    JournalEntry* entry = &r->entries[index];
+    if (!ReadIdentity(f[5], &entry->identity)) return 0;
+    entry->oldPath = f[2];
+    entry->newPath = f[3];
+    entry->temporaryName = f[4];
+    (*planned)++;
     return 1;
+}
+
+static int ParseDone(char** f, int n, JournalRecord* r)
+{
+    unsigned long index, how;
+    JournalPlacement* placement = &r->placements[r->placed];
+    if (n != 4 || r->ended || !ReadNumber(f[1], &index) || index >= (unsigned long)r->count ||
+        r->placed >= r->count || !ReadNumber(f[3], &how) || how > (PlacedOver | PlacedCopy) ||
+        !ReadIdentity(f[2], &placement->identity))
+        return 0;
+    placement->index = (int)index;
+    placement->how = (int)how;
+    r->placed++;
+    return 1;
+}
+
+// A mark on a line of its own, once.
+static int ParseMark(const char* line, const char* name, int* mark)
+{
+    if (strcmp(line, name) != 0 || *mark) return 0;
+    *mark = 1;
+    return 1;
+}
+
+static int ParseLine(char* line, JournalRecord* r, int* planned)
+{
+    char* f[kFieldsAtMost];
+    if (r->entries && *planned == r->count) {
+        if (r->recovered) return 0;
+        if (ParseMark(line, "RECOVERED", &r->recovered)) return 1;
+        if (r->ended) return 0;
+        if (strncmp(line, "DONE\t", 5) == 0) return ParseDone(f, SplitFields(line, f), r);
+        if (ParseMark(line, "STOPPED", &r->stopped)) return 1;
+        return ParseMark(line, "END", &r->ended);
+    }
+    if (strncmp(line, "RUN\t", 4) == 0) return ParseRun(f, SplitFields(line, f), r);
+    return strncmp(line, "PLAN\t", 5) == 0 && ParsePlan(f, SplitFields(line, f), r, planned);
+}
+
+// The next line ended by CR LF, terminated in place; 0 at the end, for a
+// line not ended and for one holding a NUL byte (what a power cut leaves).
+static char* NextLine(char** cursor, char* end)
+{
+    char* line = *cursor;
+    for (char* p = line; p + 1 < end; p++) {
+        if (*p == 0) return 0;
+        if (p[0] == '\r' && p[1] == '\n') {
+            *p = 0;
+            *cursor = p + 2;
+            return line;
+        }
+    }
+    return 0;
+}
+
+// Whether nothing but one line cut short (perhaps with NUL bytes) follows.
+static int IsTornEnd(const char* rest, const char* end)
+{
+    for (const char* p = rest; p + 1 < end; p++) {
+        if (p[0] == '\r' && p[1] == '\n') return 0;
+    }
+    return 1;
+}
+
+// A complete plan is enough for recovery, whatever follows it; a plan cut
+// short at the end was never acted on.
+static int ParseJournal(JournalRecord* r, size_t size)
+{
+    char* cursor = r->text;
+    char* end = r->text + size;
+    char* line = NextLine(&cursor, end);
+    if (!line || strcmp(line, kHeader) != 0) return JournalDamaged;
+    r->length = (size_t)(cursor - r->text);
+    int planned = 0;
+    int torn = 0;
+    for (;;) {
+        line = NextLine(&cursor, end);
+        if (!line) {
+            torn = IsTornEnd(cursor, end);
+            break;
+        }
+        if (!ParseLine(line, r, &planned)) break;
+        r->length = (size_t)(cursor - r->text);
+    }
+    if (r->entries && planned == r->count) return JournalReadable;
+    return torn ? JournalNone : JournalDamaged;
+}
+
+int ReadHeldJournal(HANDLE file, JournalRecord* record)
+{
+    memset(record, 0, sizeof *record);
+    LARGE_INTEGER size;
+    LARGE_INTEGER start = {};
+    char first[sizeof kHeaderStart] = "";
+    DWORD got = 0;
+    if (!SetFilePointerEx(file, start, NULL, FILE_BEGIN) || !GetFileSizeEx(file, &size)) return JournalDamaged;
+    // Known by its first words, whatever its version.
+    if (!ReadFile(file, first, sizeof first - 1, &got, NULL) || got < sizeof first - 1 ||
+        memcmp(first, kHeaderStart, sizeof first - 1) != 0)
+        return JournalNone;
+    if (size.QuadPart >= kLargestJournal) return JournalDamaged;
+    record->text = (char*)malloc((size_t)size.QuadPart + 1);
+    int state = JournalDamaged;
+    if (record->text && SetFilePointerEx(file, start, NULL, FILE_BEGIN) &&
+        ReadFile(file, record->text, (DWORD)size.QuadPart, &got, NULL) && got == (DWORD)size.QuadPart) {
+        record->text[got] = 0;
+        state = ParseJournal(record, got);
+    }
+    if (state != JournalReadable) FreeJournalRecord(record);
+    return state;
 }
 
 int ReadJournal(const char* path, JournalRecord* record, HANDLE* file)
 {
     memset(record, 0, sizeof *record);
-    HANDLE handle = file ? CreateFileA(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL)
-                         : CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING, 0, NULL);
-    if (handle == INVALID_HANDLE_VALUE) return 0;
-    LARGE_INTEGER size;
-    DWORD got = 0;
-    int ok = GetFileSizeEx(handle, &size) && size.QuadPart < kLargestJournal &&
-             (record->text = (char*)malloc((size_t)size.QuadPart + 1)) != NULL &&
-             ReadFile(handle, record->text, (DWORD)size.QuadPart, &got, NULL) && got == (DWORD)size.QuadPart;
-    if (ok) {
-        record->text[got] = 0;
-        ok = strlen(record->text) == got && ParseJournal(record);
+    // Held, it is shared for reading only, as a running copy holds it.
+    DWORD access = file ? GENERIC_READ | GENERIC_WRITE : GENERIC_READ;
+    DWORD share = file ? FILE_SHARE_READ : FILE_SHARE_READ | FILE_SHARE_WRITE;
+    HANDLE handle = CreateFileA(path, access, share, NULL, OPEN_EXISTING, 0, NULL);
+    if (handle == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_SHARING_VIOLATION ? JournalInUse : JournalNone;
+    int state = ReadHeldJournal(handle, record);
+    if (state == JournalReadable && file) {
+        *file = handle;
+    } else {
+        CloseHandle(handle);
     }
-    if (!ok) FreeJournalRecord(record);
-    if (ok && file) *file = handle;
-    else CloseHandle(handle);
-    return ok;
+    return state;
 }
 
-int CanUndoLastRun(const char* path)
+int IsUnfinished(const JournalRecord* record)
+{
+    return !record->ended && !record->recovered;
+}
+
+int CanUndoLastRun(const char* path, unsigned long long runId)
 {
     JournalRecord record;
-    if (!ReadJournal(path, &record, 0)) return 0;
-    int can = record.kind == JournalRename && record.ended && !record.recovered && record.placed > 0;
+    if (ReadJournal(path, &record, 0) != JournalReadable) return 0;
+    int can = record.runId == runId && record.ended && !record.recovered &&
+              (record.kind == JournalRename ? record.placed > 0 : record.stopped && record.placed < record.count);
     FreeJournalRecord(&record);
     return can;
 }
 
-// ---- Recovery ------------------------------------------------------------------
-
-static int IsExistsError(DWORD error)
-{
-    return error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS;
-}
-
-// Frees the planned new path `path` of an exchange of names by moving the
-// file of the entry whose old path it is on to that entry's new path, and so
-// on down the exchange until a free place is reached: the exchange is
-// finished. 1 when path is free then.
-static int FinishExchange(const RunTable* table, const char* path, int from, int depth)
-{
-    int owner = FindUnhandledSource(table, path, from);
-    if (owner < 0 || depth > table->count || !EntryWillMove(&table->entries[owner])) return 0;
-    const RunEntry* entry = &table->entries[owner];
-    if (MoveFileExA(entry->source, entry->newPath, 0)) return 1;
-    if (!IsExistsError(GetLastError()) || !FinishExchange(table, entry->newPath, owner, depth + 1)) return 0;
-    return MoveFileExA(entry->source, entry->newPath, 0) != 0;
-}
-
-// Puts the file at temp of entry index at its new path, or else its old one.
-// The path it went to, or 0 with the reason in *error.
-static const char* Restore(const RunTable* table, int index, const char* temp, DWORD* error)
-{
-    const RunEntry* entry = &table->entries[index];
-    if (MoveFileExA(temp, entry->newPath, 0)) return entry->newPath;
-    if (IsExistsError(GetLastError()) && FinishExchange(table, entry->newPath, index, 0) &&
-        MoveFileExA(temp, entry->newPath, 0))
-        return entry->newPath;
-    if (MoveFileExA(temp, entry->source, 0)) return entry->source;
-    *error = GetLastError();
-    return 0;
-}
-
-static void AppendLine(char* text, size_t size, size_t* used, const char* line)
-{
-    *used += CopyTextCut(text + *used, size - *used, line);
-}
-
-void RecoverInterruptedRun(HWND owner, const char* path)
+unsigned long long JournalRunId(const char* path)
 {
     JournalRecord record;
-    HANDLE file;
-    if (!ReadJournal(path, &record, &file)) return;
-    RunTable table;
-    if (record.ended || record.recovered || !CreateRunTable(&table, record.count)) {
-        CloseHandle(file);
-        FreeJournalRecord(&record);
-        return;
-    }
-    Prompt(owner,
-           "前回の改名（リネーム）は途中で終わっていました。\r\n"
-           "一時的な名前のまま残ったファイルを、予定の名前か元の名前に戻します。",
-           kRecoveryTitle, MB_OK, MB_ICONWARNING);
-    for (int i = 0; i < record.count; i++) SetRunEntryPaths(&table, i, record.entries[i].oldPath, record.entries[i].newPath);
-    IndexRunTable(&table);
-
-    enum { kReportSize = 256 + kFailureLinesShown * 2 * (2 * MAX_PATH + 8) };
-    static char restored[kReportSize];
-    size_t used = 0;
-    int restoredCount = 0;
-    RunFailures failures;
-    memset(&failures, 0, sizeof failures);
-    for (int i = 0; i < record.count; i++) {
-        const JournalEntry* entry = &record.entries[i];
-        PathParts parts;
-        char temp[MAX_PATH * 2];
-        if (!entry->temporaryName[0] || !SplitPath(entry->oldPath, &parts)) continue;
-        snprintf(temp, sizeof temp, "%s%s%s", parts.drive, parts.directory, entry->temporaryName);
-        DWORD attributes = GetFileAttributesA(temp);
-        if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
-        DWORD error = 0;
-        const char* where = table.entries ? Restore(&table, i, temp, &error) : 0;
-        if (!where) {
-            AddRunFailure(&failures, temp, error);
-        } else if (++restoredCount <= kFailureLinesShown) {
-            char line[2 * MAX_PATH + 16];
-            snprintf(line, sizeof line, "\r\n%s → %s", temp, where);
-            AppendLine(restored, sizeof restored, &used, line);
-        }
-    }
-    LARGE_INTEGER end = {};
-    DWORD written = 0;
-    SetFilePointerEx(file, end, NULL, FILE_END);
-    WriteFile(file, "RECOVERED\r\n", 11, &written, NULL);
-    FlushFileBuffers(file);
-    CloseHandle(file);
-
-    static char text[kReportSize * 2];
-    size_t length = (size_t)snprintf(text, sizeof text, "一時的な名前から戻したファイル: %d 件%s", restoredCount, restored);
-    if (restoredCount > kFailureLinesShown)
-        length += (size_t)snprintf(text + length, sizeof text - length, "\r\nほか %d 件", restoredCount - kFailureLinesShown);
-    if (failures.total > 0) {
-        AppendLine(text, sizeof text, &length, "\r\n\r\n");
-        BuildFailureText(&failures, "戻せなかったファイル:\r\n", text + length, sizeof text - length);
-    }
-    Prompt(owner, text, kRecoveryTitle, MB_OK, failures.total ? MB_ICONERROR : MB_ICONINFORMATION);
-    FreeRunFailures(&failures);
-    FreeRunTable(&table);
+    if (ReadJournal(path, &record, 0) != JournalReadable) return 0;
+    unsigned long long runId = record.runId;
     FreeJournalRecord(&record);
+    return runId;
 }

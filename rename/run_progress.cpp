@@ -4,6 +4,7 @@
 #include <stdio.h>
 
 #include "core/app_state.h"
+#include "core/prompt.h"
 #include "res/please_wait_res.h"
 
 enum {
@@ -42,14 +43,24 @@ HWND OpenProgressWindow(HWND mainWindow, HINSTANCE instance)
     EnableWindow(mainWindow, FALSE);
     ShowWindow(g_window, SW_SHOW);
     UpdateWindow(g_window);
+    GetAppState()->filesMoving = 1;
+    ShutdownBlockReasonCreate(mainWindow, L"ファイルの名前を変えています。");
     return g_window;
 }
 
 void CloseProgressWindow(HWND mainWindow)
 {
+    GetAppState()->filesMoving = 0;
+    ShutdownBlockReasonDestroy(mainWindow);
     EnableWindow(mainWindow, TRUE);
     DestroyWindow(g_window);
     g_window = NULL;
+}
+
+void TellProgressWindowMissing(HWND mainWindow)
+{
+    Prompt(mainWindow, "経過を示すウインドウを開けないため、始めませんでした。ファイルは動かしていません。",
+           "改名（リネーム）を始められません", MB_OK, MB_ICONERROR);
 }
 
 static void ShowProgress(int handled, int total, const char* next)

@@ -7,11 +7,16 @@
 #include <windows.h>
 
 // Creates the window without owner and shows it at once; the main window
-// takes no input meanwhile, as under a modal box. 0 when it cannot be made.
+// takes no input meanwhile, as under a modal box, and holds off the end of
+// the session while files move. 0 when it cannot be made.
 HWND OpenProgressWindow(HWND mainWindow, HINSTANCE instance);
 
 // Gives the main window its input back and destroys the progress window.
 void CloseProgressWindow(HWND mainWindow);
+
+// Tells the user, owned by the main window, that the run did not start for
+// want of the please-wait window.
+void TellProgressWindowMissing(HWND mainWindow);
 
 // The run's hook between files: shows the progress at most about ten times a
 // second and delivers waiting messages. 0 once "中止" was pressed or the main

@@ -18,6 +18,11 @@ static unsigned HashFolded(const char* text)
     return hash;
 }
 
+int IsSameIdentity(const FileIdentity* a, const FileIdentity* b)
+{
+    return (a->volume || a->index) && a->volume == b->volume && a->index == b->index;
+}
+
 int CreateRunTable(RunTable* table, int count)
 {
     memset(table, 0, sizeof *table);

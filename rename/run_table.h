@@ -5,6 +5,16 @@
 
 #include "rename/name_compose.h"
 
+// A file's identity: its volume's serial number and its index there. A rename
+// keeps it; a copy is a new file with a new one.
+struct FileIdentity {
+    unsigned long volume;
+    unsigned long long index;  // 0 with volume 0: not known
+};
+
+// Whether both identities are known and name the same file.
+int IsSameIdentity(const FileIdentity* a, const FileIdentity* b);
+
 enum RunEntryState {
     EntryPending,  // not handled yet
     EntryInChain,  // waiting for the entries whose places it takes
@@ -15,10 +25,12 @@ struct RunEntry {
     char* source;   // the list entry's text
     char* newPath;  // empty when it could not be composed
     int composed;   // ComposeNewName gave a whole path
+    FileIdentity identity;  // of the file at source before the run moved it
     int state;      // RunEntryState
     int produced;   // the run has put this entry's file at newPath, where it stood not before
     int vacated;    // this entry's file no longer stands at source
     int replaced;   // it was put there over a file the user let go
+    int copied;     // it stands at newPath as a copy, its source kept
     int nextBySource;   // next entry in the same source bucket, -1 at the end
     int nextByNewPath;  // the same for the new-path buckets
 };

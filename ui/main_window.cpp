@@ -13,6 +13,7 @@
 #include "rename/name_inputs.h"
 #include "rename/last_run_undo.h"
 #include "rename/preview.h"
+#include "rename/rename_engine.h"
 #include "rename/rename_run.h"
 #include "res/about_box_res.h"
 #include "res/icons_res.h"
@@ -404,6 +405,22 @@ static LRESULT OnDestroy()
     return 0;
 }
 
+// While files move the session's end is held off; should it come anyway,
+// the run is settled between files before this returns, and the settings
+// are saved as at every way out.
+static LRESULT OnQueryEndSession()
+{
+    return GetAppState()->filesMoving ? FALSE : TRUE;
+}
+
+static LRESULT OnEndSession(WPARAM ending)
+{
+    if (!ending) return 0;
+    SettleRunForSessionEnd();
+    SaveSettings();
+    return 0;
+}
+
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
@@ -419,6 +436,10 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return OnDestroy();
     case WM_NEXTDLGCTL:
         return OnNextDialogControl(window, wParam, lParam);
+    case WM_QUERYENDSESSION:
+        return OnQueryEndSession();
+    case WM_ENDSESSION:
+        return OnEndSession(wParam);
     }
     return DefWindowProcA(window, message, wParam, lParam);
 }

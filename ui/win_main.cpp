@@ -2,7 +2,9 @@
 // its message loop until the window is destroyed.
 #include <windows.h>
 
+#include "core/app_state.h"
 #include "rename/run_journal.h"
+#include "rename/run_recovery.h"
 #include "ui/main_window.h"
 #include "ui/message_loop.h"
 
@@ -12,8 +14,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show)
     if (!window) return 0;
     ShowWindow(window, show);
     UpdateWindow(window);
-    // A run that did not end (the program ended, the machine stopped) is put right first.
+    // A run that did not end (the program ended, the machine stopped) is put
+    // right first; the last run before this start can be undone.
     char journal[MAX_PATH * 2];
-    if (JournalPath(journal, sizeof journal)) RecoverInterruptedRun(window, journal);
+    if (JournalPath(journal, sizeof journal)) {
+        RecoverInterruptedRun(window, journal);
+        GetAppState()->lastRunId = JournalRunId(journal);
+    }
     return RunMessageLoop(window);
 }

@@ -3,37 +3,10 @@
 #include <atomic>
 #include <thread>
 
-#include "rename/run_journal.h"
+#include "core/app_state.h"
 #include "rename/run_progress.h"
 #include "res/please_wait_res.h"
-#include "support/tovik_test.h"
-
-const char kWaitCaption[] = "Now Renaming !!";
-
-class RunWindow : public TovikTest {
-protected:
-    RunWindow() { JournalPath(journal, sizeof journal), DeleteFileA(journal), Open(); }
-    ~RunWindow() override { DeleteFileA(journal); }
-    void Set(int id, const std::string& text) { SetWindowTextA(Control(id), text.c_str()); }  // a paste, no key
-    void Choose(int comboId, int index)
-    {
-        SendMessageA(Control(comboId), CB_SETCURSEL, (WPARAM)index, 0), SendMessageA(window, WM_COMMAND, MAKEWPARAM(comboId, CBN_SELENDOK), 0);
-    }
-    void Fill(const Strings& names)
-    {
-        SendMessageA(Control(IDC_FILE_LIST), LB_RESETCONTENT, 0, 0);
-        for (const std::string& name : names) SendMessageA(Control(IDC_FILE_LIST), LB_ADDSTRING, 0, (LPARAM)Path(name).c_str());
-    }
-    void Command(int id) { SendMessageA(window, WM_COMMAND, id, 0); }
-    // The start button over the names; the confirmation answered Yes, then the given answers.
-    void Start(int operation, const Strings& names, std::vector<int> more = {})
-    {
-        Choose(IDC_OPERATION_COMBO, operation), Set(IDC_OUTPUT_FOLDER_EDIT, Path("out")), Set(IDC_EXTENSION_EDIT, "png"), Fill(names);
-        answers = {IDYES}, answers.insert(answers.end(), more.begin(), more.end()), Command(IDC_START);
-    }
-    void Clear() { RemoveTree(work), CreateDirectoryA(work.c_str(), NULL), shown.clear(); }
-    char journal[MAX_PATH * 2];
-};
+#include "run_window.h"
 
 TEST_F(RunWindow, EachCheckStopsTheStartWithItsMessageAndFocus) {
     const Shown messages[] = {
@@ -79,14 +52,21 @@ TEST_F(RunWindow, EachCheckStopsTheStartWithItsMessageAndFocus) {
 }
 
 // A close request or a drop while a question is open waits for the work in progress: the run stops as at Cancel, its
-// report is shown, then the window closes; a held drop is taken in afterwards.
+// report is shown, then the window closes. A held drop is taken in afterwards, under the path its file went to.
 TEST_F(RunWindow, ADropOrACloseDuringAQuestionWaitsForTheWorkInProgress) {
-    Make({"a.txt=A", "b.txt=B", "Sample0001.txt=old1", "Sample0002.txt=old2", "d\\", "d\\x.txt=X", "e.txt=E", "f.txt=F"});
+    Make({"a.txt=A", "b.txt=B", "Sample0001.txt=old1", "Sample0002.txt=old2", "d\\", "d\\x.txt=X", "f.txt=F"});
     bool closing = false;
     whileShown = [&](const Shown& box) {
-        if (box.title == "ファイル展開確認") Drop({Path("f.txt")});
-        if (box.buttons != MB_YESNOCANCEL) return;
-        if (!closing) return Drop({Path("e.txt")});
+        if (box.title == "ファイル展開確認") {
+            Drop({Path("f.txt")});
+        }
+        if (box.buttons != MB_YESNOCANCEL) {
+            return;
+        }
+        if (!closing) {
+            Drop({Path("Sample0001.txt")});
+            return;
+        }
         PostMessageA(window, WM_CLOSE, 0, 0);
         Pump();  // as the question's own loop would
         EXPECT_TRUE(IsWindow(window)) << "closed under an open question";
@@ -94,11 +74,15 @@ TEST_F(RunWindow, ADropOrACloseDuringAQuestionWaitsForTheWorkInProgress) {
     answers = {IDYES};
     Drop({Path("d"), Path("a.txt")});
     EXPECT_EQ(Strings({Path("a.txt"), Path("d\\x.txt"), Path("f.txt")}), Entries());
-    Start(RenameOnly, {"b.txt"});
-    EXPECT_EQ(Strings{Path("e.txt")}, Entries()) << "taken in once the run had emptied the list";
+    // Dropped at the question about its new name, Sample0001.txt goes there once the question is answered Yes.
+    Start(RenameOnly, {"b.txt", "Sample0001.txt"}, {IDYES});
+    const Strings afterQuestion = {"Sample0001.txt=B", "Sample0002.txt=old1", "a.txt=A", "d\\", "d\\x.txt=X",
+                                   "f.txt=F"};
+    EXPECT_EQ(afterQuestion, Contents());
+    EXPECT_EQ(Strings{Path("Sample0002.txt")}, Entries()) << "taken in once the run had emptied the list";
     closing = true;
-    Start(RenameOnly, {"gone.txt", "b.txt", "a.txt"});
-    EXPECT_EQ(FailureList(window, {FailureLine(Path("gone.txt"), ERROR_FILE_NOT_FOUND)}), shown.back());
+    Start(RenameOnly, {"gone.txt", "a.txt", "f.txt"});
+    EXPECT_EQ(StopSummary(window, 0, 1, {FailureLine(Path("gone.txt"), ERROR_FILE_NOT_FOUND)}), shown.back());
     EXPECT_EQ(3u, Entries().size()) << "stopped as at Cancel";
     Pump();
     EXPECT_FALSE(IsWindow(window)) << "closed once the run had ended";
@@ -152,99 +136,104 @@ TEST_F(RunWindow, ACompletedRunAnswersThroughoutListsFailuresEmptiesTheListAndPa
     EXPECT_TRUE(pauses == std::vector<DWORD>{3000} && !FindWindowA(NULL, kWaitCaption) && IsWindowEnabled(window) && !GetCursor());
 }
 
-TEST_F(RunWindow, StopActsBetweenFilesLikeCancel) {
-    Make({"a.txt=A", "b.txt=B", "c.txt=C", "Sample0003.txt=outside"});
+// Stopped after a chain has moved, the run says what it did and what remains, and its list names where the files
+// went: a second start goes on with the rest and offers nothing the first one placed for overwriting.
+TEST_F(RunWindow, TheListOfAStoppedRunFollowsItsFilesSoThatASecondStartGoesOn) {
+    Make({"Sample0001.jpg=1", "Sample0002.jpg=2", "Sample0003.jpg=3", "Sample0005.jpg=outside", "y.jpg=y", "z.jpg=z"});
+    const Strings list = {"Sample0001.jpg", "Sample0002.jpg", "Sample0003.jpg", "y.jpg", "z.jpg"};
     whileShown = [&](const Shown& box) {
-        if (box.buttons == MB_YESNOCANCEL) SendMessageA(FindWindowA(NULL, kWaitCaption), WM_COMMAND, IDCANCEL, 0);
+        if (box.buttons == MB_YESNOCANCEL) {
+            SendMessageA(FindWindowA(NULL, kWaitCaption), WM_COMMAND, IDCANCEL, 0);
+        }
     };
-    Start(RenameOnly, {"a.txt", "gone.txt", "b.txt", "c.txt"});
-    EXPECT_EQ(FailureList(window, {FailureLine(Path("gone.txt"), ERROR_FILE_NOT_FOUND)}), shown.back());
-    EXPECT_EQ(Strings({"Sample0001.txt=A", "Sample0003.txt=outside", "b.txt=B", "c.txt=C"}), Contents());
-    EXPECT_TRUE(Entries().size() == 4 && pauses.empty()) << "the list as at Cancel";
-}
-
-TEST_F(RunWindow, UndoPutsBackWhatTheLastRunDidAndLeavesWhatChangedSince) {
-    // The files, the list, changes after the run ("-name" removed), answers at its questions; after the undo the
-    // files, what its question says after the count, and what it left alone and why.
-    const struct { const char* name; int operation; Strings before, list, changes; std::vector<int> answers; Strings after;
-                   std::string question; std::vector<std::pair<std::string, DWORD>> left; } rows[] = {
-        {"renumbered and reversed", RenameOnly, {"Sample0001.jpg=1", "Sample0002.jpg=2", "a.jpg=a"},
-         {"Sample0002.jpg", "Sample0001.jpg", "a.jpg"}, {}, {}, {"Sample0001.jpg=1", "Sample0002.jpg=2", "a.jpg=a"}, "", {}},
-        {"moved", RenameMove, {"out\\", "src\\", "src\\b.jpg=b"}, {"src\\b.jpg"}, {}, {}, {"out\\", "src\\", "src\\b.jpg=b"}, "", {}},
-        {"letter case only", RenameOnly, {"sample0001.JPG=s"}, {"sample0001.JPG"}, {}, {}, {"sample0001.JPG=s"}, "", {}},
-        {"copied, one copy changed since", RenameCopy, {"out\\", "a.txt=a", "b.txt=b"}, {"a.txt", "b.txt"}, {"out\\Sample0002.txt=bb"},
-         {}, {"a.txt=a", "b.txt=b", "out\\", "out\\Sample0002.txt=bb"}, "", {{"out\\Sample0002.txt", kReasonChangedSince}}},
-        {"a file gone, an old name taken", RenameOnly, {"a.jpg=a", "b.jpg=b", "c.jpg=c"}, {"a.jpg", "b.jpg", "c.jpg"},
-         {"-Sample0001.jpg", "b.jpg=new"}, {}, {"Sample0002.jpg=b", "b.jpg=new", "c.jpg=c"}, "",
-         {{"Sample0001.jpg", kReasonChangedSince}, {"Sample0002.jpg", kReasonOldNameTaken}}},
-        {"an overwrite cannot come back", RenameOnly, {"Sample0001.txt=outside", "a.txt=A"}, {"a.txt"}, {}, {IDYES}, {"a.txt=A"},
-         "\r\n\r\n上書きされたファイル 1 件は元に戻せません。", {}}};
-    for (const auto& c : rows) {
-        SCOPED_TRACE(c.name);
-        Clear();
-        Make(c.before);
-        Start(c.operation, c.list, c.answers);
-        for (const std::string& change : c.changes) change[0] == '-' ? (void)DeleteFileA(Path(change.substr(1)).c_str()) : Make({change});
-        shown.clear(), answers = {IDYES}, Command(IDC_UNDO_LAST_RUN);
-        std::vector<Shown> expected = {Question(window, "直前の改名（リネーム）を元に戻します。よろしいですか？\r\n\r\n対象のファイル: " +
-                                                            std::to_string(c.list.size()) + " 件" + c.question, "改名（リネーム）の取り消し")};
-        Strings lines;
-        for (const auto& left : c.left) lines.push_back(FailureLine(Path(left.first), left.second));
-        if (!lines.empty()) expected.push_back(FailureList(window, lines, 0, "次のファイルは元に戻せませんでした。", "元に戻せなかったファイル"));
-        EXPECT_EQ(expected, shown);
-        EXPECT_EQ(c.after, Contents());
-        shown.clear();
-        Command(IDC_UNDO_LAST_RUN);
-        EXPECT_TRUE(shown.empty()) << "a second undo does nothing";
-    }
-    // Ctrl+Z asks the same, but not in an edit, which has its own undo.
-    Start(RenameOnly, {"a.txt"});
-    BYTE keys[256];
-    GetKeyboardState(keys);
-    for (int id : {IDC_PREFIX_EDIT, IDC_FILE_LIST}) {
-        keys[VK_CONTROL] = 0x80, SetKeyboardState(keys), shown.clear();
-        PostMessageA(Control(id), WM_KEYDOWN, 'Z', 1);
-        Pump();
-        keys[VK_CONTROL] = 0, SetKeyboardState(keys);
-        EXPECT_EQ(id == IDC_FILE_LIST ? 1u : 0u, shown.size()) << id;
-    }
-}
-
-// At the next start, every file left under a temporary name of a run that did not end goes where it belongs; a
-// journal not of this program is left alone without a word.
-TEST_F(RunWindow, AnInterruptedRunIsPutRightAtTheNextStartAndAForeignJournalIgnored) {
-    const Strings before = {"Sample0001.jpg=1", "Sample0003.jpg=2", "~tvaa0=3", "~tvaa3=case"};
-    Make(before);
-    std::string plan = "Tovik journal 1\r\nRUN\trename\t0\t4\r\n";
-    const char* const moves[][3] = {{"Sample0003.jpg", "Sample0001.jpg", "~tvaa0"}, {"Sample0001.jpg", "Sample0002.jpg", "~tvaa1"},
-                                    {"Sample0002.jpg", "Sample0003.jpg", "~tvaa2"}, {"IMG.JPG", "IMG.jpg", "~tvaa3"}};
-    for (int i = 0; i < 4; i++) plan += "PLAN\t" + std::to_string(i) + "\t" + Path(moves[i][0]) + "\t" + Path(moves[i][1]) + "\t" + moves[i][2] + "\r\n";
-    std::string huge = "Tovik journal 1\r\nRUN\trename\t0\t1\r\nPLAN\t0\ta\tb\t";  // grown to 256 MiB, far past any run's: not even read
-    for (const std::string& text : {std::string(), std::string("[SYSTEM]\r\nSTART_NUM=1\r\n"), std::string("Tovik journal 1\r\n"),
-                                    plan.substr(0, plan.size() - 30), plan + "DONE\t9\t0.0\t0.0\t0\r\n", plan + "PLAN\t4\ta\tb\tc\r\n",
-                                    plan + "MOVE\r\n", huge.append((256 << 20) - huge.size() - 2, 't') + "\r\n"}) {
-        ASSERT_TRUE(WriteFileText(journal, text));
-        RecoverInterruptedRun(window, journal);
-        Command(IDC_UNDO_LAST_RUN);
-        EXPECT_TRUE(shown.empty() && before == Contents()) << text.substr(0, 200);
-    }
-    // The first of an exchange of three names was aside and the last had moved into its place: the exchange is
-    // finished.
-    ASSERT_TRUE(WriteFileText(journal, plan));
-    RecoverInterruptedRun(window, journal);
-    EXPECT_EQ(Strings({"IMG.jpg=case", "Sample0001.jpg=3", "Sample0002.jpg=1", "Sample0003.jpg=2"}), Contents());
-    const char kTitle[] = "前回の改名の復旧";
-    EXPECT_EQ((std::vector<Shown>{{window, "前回の改名（リネーム）は途中で終わっていました。\r\n一時的な名前のまま残ったファイルを、予定の名前か元の名前に戻します。",
-                                   kTitle, MB_OK, MB_ICONWARNING},
-                                  {window, "一時的な名前から戻したファイル: 2 件\r\n" + Path("~tvaa0") + " → " + Path("Sample0001.jpg") + "\r\n" +
-                                               Path("~tvaa3") + " → " + Path("IMG.jpg"), kTitle, MB_OK, MB_ICONINFORMATION}}),
-              shown);
+    Set(IDC_START_NUMBER_EDIT, "2");
+    Start(RenameOnly, list);
+    EXPECT_EQ(StopSummary(window, 3, 1), shown.back());
+    const Strings followed = {Path("Sample0002.jpg"), Path("Sample0003.jpg"), Path("Sample0004.jpg"), Path("y.jpg"),
+                              Path("z.jpg")};
+    EXPECT_EQ(followed, Entries());
+    EXPECT_TRUE(pauses.empty());
+    whileShown = nullptr;
     shown.clear();
-    RecoverInterruptedRun(window, journal);
-    EXPECT_TRUE(shown.empty()) << "put right once";
-    // A file aside that another program holds stays there, and nothing is moved on to make room for it.
-    Clear(), Make(before), WriteFileText(journal, plan);
-    HANDLE held = CreateFileA(Path("~tvaa0").c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL);
-    RecoverInterruptedRun(window, journal), CloseHandle(held);
-    EXPECT_EQ(Strings({"IMG.jpg=case", "Sample0001.jpg=1", "Sample0003.jpg=2", "~tvaa0=3"}), Contents());
+    answers = {IDYES};
+    Command(IDC_START);
+    EXPECT_EQ(Overwrite(window, Path("y.jpg"), Path("Sample0005.jpg")), shown.at(1));
+    EXPECT_EQ(2u, shown.size()) << "asked only about the file outside the run";
+    const Strings after = {"Sample0002.jpg=1", "Sample0003.jpg=2", "Sample0004.jpg=3", "Sample0005.jpg=outside",
+                           "Sample0006.jpg=z", "y.jpg=y"};
+    EXPECT_EQ(after, Contents());
+}
+
+static int CountMatching(const std::string& pattern)
+{
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(pattern.c_str(), &found);
+    int count = 0;
+    for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found)) {
+        count++;
+    }
+    if (search != INVALID_HANDLE_VALUE) {
+        FindClose(search);
+    }
+    return count;
+}
+
+// While files move, the end of the session is refused. Should it come anyway, an exchange of names in progress is
+// finished, and a copy in progress removed, before the program lets it through; the settings are saved.
+TEST_F(RunWindow, TheSessionEndsWithNoFileUnderATemporaryName) {
+    const int kRing = 300;
+    std::vector<std::wstring> files;
+    Strings ring;
+    for (int i = 1; i <= kRing; i++) {
+        char name[32];
+        snprintf(name, sizeof name, "Sample%04d.jpg", i);
+        files.push_back(Wide(name) + L"=" + std::to_wstring(i));
+        ring.insert(i == kRing ? ring.begin() : ring.end(), name);
+    }
+    MakeWide(files);
+    Make({"out\\", "big.dat=" + std::string(128 << 20, 'b')});
+    char ini[MAX_PATH * 2];
+    SettingsPath(ini, sizeof ini);
+    for (const std::string folder : {"", "out\\"}) {
+        SCOPED_TRACE(folder);
+        DeleteFileA(ini);
+        const std::string temporary = Path(folder + "~tv*");
+        LRESULT refused = -1;
+        int left = -1;
+        int named = -1;
+        std::thread watcher([&] {
+            for (DWORD start = GetTickCount(); CountMatching(temporary) == 0 && GetTickCount() - start < 20000;) {
+            }
+            named = CountMatching(Path(folder + "Sample*"));
+            refused = SendMessageA(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
+            SendMessageA(window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+            left = CountMatching(temporary);
+        });
+        if (folder.empty()) {
+            Start(RenameOnly, ring);
+        } else {
+            Start(RenameCopy, {"big.dat"});
+        }
+        watcher.join();
+        EXPECT_EQ(FALSE, refused);
+        EXPECT_EQ(0, left) << "temporary names left as the session ended";
+        if (!folder.empty()) {
+            EXPECT_EQ(0, named) << "a copy has its new name only once complete";
+        }
+        EXPECT_NE("<missing>", ReadFileText(ini));
+    }
+    EXPECT_EQ(Strings{}, Contents("out"));
+    EXPECT_EQ("1", ReadFileText(Path("Sample0002.jpg"))) << "the exchange was finished";
+    EXPECT_EQ(TRUE, SendMessageA(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF)) << "let through once idle";
+}
+
+// Without its please-wait window a run does not start, and says so.
+TEST_F(RunWindow, ARunWithoutItsPleaseWaitWindowSaysWhyAndMovesNothing) {
+    Make({"a.txt=A"});
+    GetAppState()->instance = GetModuleHandleA("kernel32.dll");  // which holds no template of the program
+    Start(RenameOnly, {"a.txt"});
+    GetAppState()->instance = GetModuleHandleA(NULL);
+    EXPECT_EQ(Error(window, "経過を示すウインドウを開けないため、始めませんでした。ファイルは動かしていません。",
+                    "改名（リネーム）を始められません"), shown.back());
+    EXPECT_EQ(Strings{"a.txt=A"}, Contents());
 }

@@ -270,6 +270,15 @@ Shown FailureList(HWND owner, const Strings& lines, int more, const std::string&
     return Error(owner, text, title);
 }
 
+Shown StopSummary(HWND owner, int renamed, int remaining, const Strings& lines)
+{
+    std::string text = "改名（リネーム）を中止しました。\r\n\r\n改名したファイル: " + std::to_string(renamed) +
+                       " 件\r\n残りのファイル: " + std::to_string(remaining) + " 件";
+    if (!lines.empty()) text += "\r\n\r\n次のファイルは改名（リネーム）できませんでした。\r\n";
+    for (const std::string& line : lines) text += "\r\n" + line;
+    return {owner, text, "改名（リネーム）の中止", MB_OK, MB_ICONWARNING};
+}
+
 std::string FailureLine(const std::string& path, DWORD error)
 {
     char reason[1024] = "";

@@ -66,6 +66,7 @@ Shown Error(HWND owner, const std::string& text, const std::string& title);
 Shown Overwrite(HWND owner, const std::string& source, const std::string& newPath);
 Shown FailureList(HWND owner, const Strings& lines, int more = 0, const std::string& header = "次のファイルは改名（リネーム）できませんでした。",
                   const std::string& title = "改名（リネーム）できなかったファイル");
+Shown StopSummary(HWND owner, int renamed, int remaining, const Strings& lines = {});  // a run stopped part-way
 std::string FailureLine(const std::string& path, DWORD error);  // the reason checked to be one line, ending in no space
 
 bool WriteFileText(const std::string& path, const std::string& content);
