@@ -144,7 +144,10 @@ static int CopyThroughTemporaryName(RenameRun* run, int index, const char* from,
         if (IsExistsError(*error)) *error = ERROR_CANNOT_MAKE;
         return 0;
     }
-    if (MoveFileExA(temp, to, replace ? MOVEFILE_REPLACE_EXISTING : 0)) return 1;
+    if (MoveFileExA(temp, to, replace ? MOVEFILE_REPLACE_EXISTING : 0)) {
+        run->table.entries[index].copied = 1;
+        return 1;
+    }
     *error = GetLastError();
     RemoveFile(temp);
     return 0;
@@ -164,7 +167,7 @@ static int TryPlace(RenameRun* run, int index, const char* from, const char* to,
             return 0;
         if (!DeleteFileA(from)) {
             // Both stand: the copy under the new path, the file under its old.
-            entry->copied = 1;
+            entry->sourceKept = 1;
             *error = kReasonSourceNotRemoved;
             return 0;
         }
@@ -218,10 +221,11 @@ static void NoteMoved(RenameRun* run, const RunEntry* entry, const char* from, c
 static void NotePlaced(RenameRun* run, int index)
 {
     const RunEntry* entry = &run->table.entries[index];
-    FileIdentity identity;
+    // A rename keeps the file's identity; a copy is a file of its own.
+    FileIdentity identity = entry->identity;
     DWORD ignored;
-    if (!ReadFileIdentity(entry->newPath, &identity, &ignored)) identity = entry->identity;
-    int how = (entry->replaced ? PlacedOver : 0) | (entry->copied || !run->move ? PlacedCopy : 0);
+    if (entry->copied) ReadFileIdentity(entry->newPath, &identity, &ignored);
+    int how = (entry->replaced ? PlacedOver : 0) | (entry->sourceKept || !run->move ? PlacedCopy : 0);
     JournalPlaced(&run->journal, index, &identity, how);
 }
 
@@ -314,8 +318,8 @@ static int PlaceOverExisting(RenameRun* run, int index, const char* from, DWORD*
     if (!IsExistsError(*error) && *error != ERROR_ACCESS_DENIED) return NotPlaced(entry, *error);
     int copied = 0;
     int replaced = ReplaceThroughTemporaryFile(from, newPath, run->move, error, &copied);
-    if (copied) entry->produced = 1;
-    if (copied && !replaced && run->move) entry->copied = 1;
+    entry->produced = entry->copied = copied;
+    entry->sourceKept = copied && !replaced && run->move;
     return replaced ? Placed(run, entry) : OutcomeFailed;
 }
 
@@ -369,7 +373,7 @@ static int PlaceEntry(RenameRun* run, int index)
     if (outcome == OutcomeCancelled) return 0;
     MarkHandled(run, entry);
     if (outcome == OutcomeFailed) AddRunFailure(&run->failures, entry->source, error);
-    if (entry->produced && (outcome == OutcomeDone || entry->copied)) NotePlaced(run, index);
+    if (entry->produced && (outcome == OutcomeDone || entry->sourceKept)) NotePlaced(run, index);
     return 1;
 }
 

@@ -30,7 +30,8 @@ struct RunEntry {
     int produced;   // the run has put this entry's file at newPath, where it stood not before
     int vacated;    // this entry's file no longer stands at source
     int replaced;   // it was put there over a file the user let go
-    int copied;     // it stands at newPath as a copy, its source kept
+    int copied;     // what stands at newPath is a copy, a file of its own
+    int sourceKept;  // a move left the file at source too, beside its copy
     int nextBySource;   // next entry in the same source bucket, -1 at the end
     int nextByNewPath;  // the same for the new-path buckets
 };

@@ -373,9 +373,9 @@ TEST_F(Journal, UndoPutsBackTheFilesTheLastRunPlacedAndNoOthers) {
         Strings before, list, changes;
         std::vector<int> answers;
         Strings after;
-        std::string question;
-        std::vector<std::pair<std::string, DWORD>> left;
-        Strings recycled;
+        std::string question = "";
+        std::vector<std::pair<std::string, DWORD>> left = {};
+        Strings recycled = {};
     } rows[] = {
         {"renumbered and reversed", RenameOnly, {"Sample0001.jpg=1", "Sample0002.jpg=2", "a.jpg=a"},
          {"Sample0002.jpg", "Sample0001.jpg", "a.jpg"}, {}, {}, {"Sample0001.jpg=1", "Sample0002.jpg=2", "a.jpg=a"}},

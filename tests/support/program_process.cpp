@@ -7,15 +7,22 @@ bool WaitFor(const std::function<bool()>& done, DWORD patience)
     return true;
 }
 
-bool ProgramProcess::Start(const std::string& exe, const std::string& folder, const std::string& ini)
+bool ProgramProcess::Start(const std::string& exe, const std::wstring& folder, const std::string& ini)
 {
-    std::string copy = folder + "\\Tovik.exe", command = "\"" + copy + "\"";
-    STARTUPINFOA startup;
-    GetStartupInfoA(&startup);
-    return (CreateDirectoryA(folder.c_str(), NULL) || GetLastError() == ERROR_ALREADY_EXISTS) &&
-           WriteFileText(folder + "\\Tovik.ini", ini) &&
-           CopyFileA((exe[0] == '/' ? "Z:" + exe : exe).c_str(), copy.c_str(), FALSE) &&
-           CreateProcessA(copy.c_str(), &command[0], NULL, NULL, FALSE, 0, NULL, folder.c_str(), &startup, &info);
+    std::wstring copy = folder + L"\\Tovik.exe";
+    std::wstring command = L"\"" + copy + L"\"";
+    std::wstring source = Wide(exe[0] == '/' ? "Z:" + exe : exe);
+    DWORD written = 0;
+    STARTUPINFOW startup;
+    GetStartupInfoW(&startup);
+    bool ready = (CreateDirectoryW(folder.c_str(), NULL) || GetLastError() == ERROR_ALREADY_EXISTS);
+    HANDLE settings = CreateFileW((folder + L"\\Tovik.ini").c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+    ready = ready && settings != INVALID_HANDLE_VALUE && WriteFile(settings, ini.data(), (DWORD)ini.size(), &written, NULL);
+    if (settings != INVALID_HANDLE_VALUE) {
+        CloseHandle(settings);
+    }
+    return ready && CopyFileW(source.c_str(), copy.c_str(), FALSE) &&
+           CreateProcessW(copy.c_str(), &command[0], NULL, NULL, FALSE, 0, NULL, folder.c_str(), &startup, &info);
 }
 
 HWND ProgramProcess::Find(const char* className, const char* title) const

@@ -9,8 +9,9 @@ bool WaitFor(const std::function<bool()>& done, DWORD patience = 20000);
 
 struct ProgramProcess {
     ~ProgramProcess() { Kill(); }
-    // Copies exe (a Unix path is taken on drive Z:) into folder beside a Tovik.ini of that text, and starts it.
-    bool Start(const std::string& exe, const std::string& folder, const std::string& ini);
+    // Copies exe (a Unix path is taken on drive Z:) into folder, which may hold any character, beside a Tovik.ini of
+    // that text, and starts it.
+    bool Start(const std::string& exe, const std::wstring& folder, const std::string& ini);
     // A visible window of the process by class ("TovikClass", a dialog "#32770") and title (any if NULL), waited for.
     HWND Find(const char* className, const char* title = NULL) const;
     // A button's click, as the dialog manager sends it.

@@ -9,7 +9,7 @@ TEST_F(TovikTest, TheProgramRenamesAndMovesTheListedFilesAndSavesItsSettings) {
     // An unpacked build can be run instead of the one built here.
     const char* exe = getenv("TOVIK_EXE") ? getenv("TOVIK_EXE") : TOVIK_EXE_PATH;
     ProgramProcess program;
-    ASSERT_TRUE(program.Start(exe, Path("app"), "[SYSTEM]\r\nSTART_NUM=7\r\nFIGURE_FORMAT=2\r\n")) << exe;
+    ASSERT_TRUE(program.Start(exe, Wide(Path("app")), "[SYSTEM]\r\nSTART_NUM=7\r\nFIGURE_FORMAT=2\r\n")) << exe;
     HWND main = program.Find("TovikClass", "Tovik Ver 1.03");
     ASSERT_TRUE(main) << "no main window";
     auto control = [&](int id) { return GetDlgItem(main, id); };
@@ -46,4 +46,22 @@ TEST_F(TovikTest, TheProgramRenamesAndMovesTheListedFilesAndSavesItsSettings) {
     EXPECT_EQ(0u, program.Close());
     EXPECT_EQ("[SYSTEM]\r\nSTART_NUM=7\r\nFIGURE_FORMAT=2\r\nFILENAME_PREFIX=写真_\r\nFILENAME_SUFFIX=-x\r\nOUTPUT_FOLDER=" +
               Path("出力") + "\r\n", ReadFileText(Path("app\\Tovik.ini")));
+}
+
+// A program whose folder's name code page 932 cannot write has no journal: a run moves nothing and says why.
+TEST_F(TovikTest, AProgramInAFolderOutsideCodePage932StartsNoRun) {
+    Make({"a.txt=A"});
+    ProgramProcess program;
+    ASSERT_TRUE(program.Start(TOVIK_EXE_PATH, Wide(work) + L"\\app\u00e9", ""));
+    HWND main = program.Find("TovikClass");
+    ASSERT_TRUE(main);
+    SendMessageW(GetDlgItem(main, IDC_FILE_LIST), LB_ADDSTRING, 0, (LPARAM)Wide(Path("a.txt")).c_str());
+    program.Press(main, IDC_START);
+    HWND confirmation = program.Find("#32770", "改名（リネーム）の開始確認");
+    ASSERT_TRUE(confirmation);
+    program.Press(confirmation, IDYES);
+    HWND refusal = program.Find("#32770", "改名（リネーム）を始められません");
+    EXPECT_TRUE(refusal);
+    program.Press(refusal, IDOK);
+    EXPECT_EQ("A|<missing>", ReadFileText(Path("a.txt")) + "|" + ReadFileText(Path("Sample0001.txt")));
 }

@@ -80,7 +80,7 @@ TEST_F(TovikTest, EndedByForceInTheMiddleOfRunsNothingIsLostOrLeftUnderATemporar
         SCOPED_TRACE("round " + std::to_string(round));
         std::string left = ReadFileText(journal);
         ProgramProcess program;
-        ASSERT_TRUE(program.Start(TOVIK_EXE_PATH, app, "[SYSTEM]\r\nFIGURE_FORMAT=3\r\n"));
+        ASSERT_TRUE(program.Start(TOVIK_EXE_PATH, Wide(app), "[SYSTEM]\r\nFIGURE_FORMAT=3\r\n"));
         HWND window = program.Find("TovikClass");
         ASSERT_TRUE(window);
         // A run that did not end is told about, then what was put right.
