@@ -62,6 +62,18 @@ int ReadFileIdentity(const char* path, FileIdentity* identity, DWORD* error)
     return 1;
 }
 
+int IsFileOf(const char* path, const FileIdentity* identity)
+{
+    FileIdentity found;
+    DWORD error;
+    return ReadFileIdentity(path, &found, &error) && IsSameIdentity(&found, identity);
+}
+
+int IsAbsent(const char* path)
+{
+    return GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES && GetLastError() == ERROR_FILE_NOT_FOUND;
+}
+
 int RemoveFile(const char* path)
 {
     // A copy takes over its source's read-only attribute, which a removal refuses.

@@ -27,6 +27,12 @@ int IsSameFile(const char* a, const char* b);
 // absent from it, ERROR_DIRECTORY for a folder.
 int ReadFileIdentity(const char* path, FileIdentity* identity, DWORD* error);
 
+// Whether the file at path is the one of that identity.
+int IsFileOf(const char* path, const FileIdentity* identity);
+
+// Whether nothing stands at path, in a folder that answered.
+int IsAbsent(const char* path);
+
 // Removes the file at path, read-only or not. 1, or 0.
 int RemoveFile(const char* path);
 

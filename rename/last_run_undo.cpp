@@ -26,18 +26,6 @@ struct UndoPlan {
     RunFailures failures;
 };
 
-static int IsFileOf(const char* path, const FileIdentity* identity)
-{
-    FileIdentity found;
-    DWORD error;
-    return ReadFileIdentity(path, &found, &error) && IsSameIdentity(&found, identity);
-}
-
-static int IsAbsent(const char* path)
-{
-    return GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES && GetLastError() == ERROR_FILE_NOT_FOUND;
-}
-
 static void AddMove(UndoPlan* plan, const char* from, const char* to)
 {
     plan->sources[plan->moves] = from;
@@ -161,8 +149,10 @@ void UndoLastRun(HWND owner, HINSTANCE instance)
         } else {
             PlanRestOfUndo(&record, &plan);
         }
-        RecycleCopies(&plan);
-        stopped = MoveBack(owner, instance, path, &plan) == 0;
+        // The copies go only once the undo's journal has taken the run's place.
+        int result = MoveBack(owner, instance, path, &plan);
+        if (result >= 0) RecycleCopies(&plan);
+        stopped = result == 0;
     }
     ShowFailureList(&plan.failures, owner,
                     stopped ? "元に戻すのを中止しました。もう一度「直前の改名を元に戻す」（Ctrl+Z）で、"

@@ -64,19 +64,6 @@ static void NoteUnreachable(Recovery* rc, const char* folder)
     AddReportLine(&rc->folders, folder);
 }
 
-static int IsAbsent(const char* path)
-{
-    return GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES && GetLastError() == ERROR_FILE_NOT_FOUND;
-}
-
-// Whether the file at path is the one of that identity.
-static int IsFileOf(const char* path, const FileIdentity* identity)
-{
-    FileIdentity found;
-    DWORD error;
-    return ReadFileIdentity(path, &found, &error) && IsSameIdentity(&found, identity);
-}
-
 // Frees path, the new path of the entry holder whose file is aside, by
 // finishing the exchange of names it belongs to: from path on, each place is
 // taken by the file of the entry whose source it is, which goes on to its own
@@ -153,8 +140,19 @@ static int TemporaryPathIn(const char* path, const char* name, char* folder, cha
     return length > 0 && (size_t)length < size && snprintf(temp, size, "%s%s", folder, name) < (int)size;
 }
 
-// Looks for the entry's temporary name in its old path's folder and, for a
-// copy (or a move across drives), in its new path's.
+// Whether a run could have copied the entry's file into its new path's
+// folder: a copy does, and a move does across volumes.
+static int MayHaveCopied(const Recovery* rc, const char* oldFolder, const char* newFolder)
+{
+    char oldVolume[MAX_PATH];
+    char newVolume[MAX_PATH];
+    if (CompareNoCase(oldFolder, newFolder) == 0) return 0;
+    return rc->record->operation == RenameCopy || !GetVolumePathNameA(oldFolder, oldVolume, MAX_PATH) ||
+           !GetVolumePathNameA(newFolder, newVolume, MAX_PATH) || CompareNoCase(oldVolume, newVolume) != 0;
+}
+
+// Looks for the entry's temporary name in its old path's folder and, where a
+// copy may have been made, in its new path's.
 static void RecoverEntry(Recovery* rc, int index)
 {
     const JournalEntry* planned = &rc->record->entries[index];
@@ -165,7 +163,7 @@ static void RecoverEntry(Recovery* rc, int index)
     int places = TemporaryPathIn(planned->oldPath, planned->temporaryName, folders[0], temps[0], sizeof temps[0]);
     if (places && planned->newPath[0] &&
         TemporaryPathIn(planned->newPath, planned->temporaryName, folders[1], temps[1], sizeof temps[1]) &&
-        CompareNoCase(folders[0], folders[1]) != 0)
+        MayHaveCopied(rc, folders[0], folders[1]))
         places = 2;
     for (int k = 0; k < places; k++) {
         FileIdentity found;
