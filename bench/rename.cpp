@@ -20,7 +20,7 @@
 #include "bench/bench_clock.h"
 #include "core/app_state.h"
 #include "core/prompt.h"
-#include "rename/rename_run.h"
+#include "ui/run_command.h"
 #include "res/main_window_res.h"
 #include "ui/main_window.h"
 

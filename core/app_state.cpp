@@ -15,7 +15,7 @@ AppState* ResetState()
 {
     AppState* state = GetAppState();
     memset(state, 0, sizeof *state);
-    LoadSettings();
+    LoadSettings(&state->settings);
     state->fileOperation = RenameOnly;
     return state;
 }

@@ -1,17 +1,11 @@
 // The program's one state record: control handles, the window procedures
-// that subclassing replaced, and the naming settings the user edits.
+// that subclassing replaced, the settings and the choices the user makes.
 #pragma once
 
 #include <windows.h>
 
 #include "core/file_modes.h"
-
-enum {
-    kPrefixSize = 33,                 // 32 bytes + NUL
-    kSuffixSize = 33,
-    kOutputFolderSize = 261,          // 260 bytes + NUL
-    kReplacementExtensionSize = 257,  // 256 bytes + NUL, without the dot
-};
+#include "core/settings.h"
 
 struct AppState {
     WNDPROC prefixEditProc;
@@ -32,14 +26,9 @@ struct AppState {
     HWND outputFolderEdit;
     HWND previewEdit;
     HCURSOR handCursor;
-    int startNumber;
-    int digitCountIndex;  // digit count - 1
+    Settings settings;    // as loaded; the output folder as last chosen
     int fileOperation;    // FileOperation
     int extensionMode;    // ExtensionMode
-    char prefix[kPrefixSize];
-    char suffix[kSuffixSize];
-    char outputFolder[kOutputFolderSize];
-    char replacementExtension[kReplacementExtensionSize];
     // Work that runs a modal loop (a question, a picker, a run) lets other
     // messages through; while any is in progress a drop is held and a close
     // request waits for it to end.

@@ -1,6 +1,5 @@
 #include "core/mbcs_text.h"
 
-#include <stdlib.h>
 #include <string.h>
 
 static int IsLeadByte(unsigned char c)
@@ -94,14 +93,6 @@ size_t CopyTextCut(char* dest, size_t destSize, const char* source)
     }
     dest[used] = 0;
     return used;
-}
-
-char* CopyTextToHeap(const char* text)
-{
-    size_t size = strlen(text) + 1;
-    char* copy = (char*)malloc(size);
-    if (copy) memcpy(copy, text, size);
-    return copy;
 }
 
 static const char* LastChar(const char* text)

@@ -37,9 +37,6 @@ int SplitPath(const char* path, PathParts* parts);
 // destSize 0 writes nothing.
 size_t CopyTextCut(char* dest, size_t destSize, const char* source);
 
-// A heap copy of the text (malloc), or 0 without memory.
-char* CopyTextToHeap(const char* text);
-
 // Whether the last character of the text, read by the double-byte rule, is a
 // backslash (the trail byte of a character such as 0x95 0x5C is not).
 int EndsWithBackslash(const char* text);

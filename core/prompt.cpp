@@ -1,18 +1,10 @@
 #include "core/prompt.h"
 
-static PromptHandler g_promptHandler;
-
 int Prompt(HWND owner, const char* text, const char* title, UINT buttons, UINT icon)
 {
-    if (g_promptHandler) return g_promptHandler(owner, text, title, buttons, icon);
+    PromptHandler handler = GetSeams()->prompt;
+    if (handler) return handler(owner, text, title, buttons, icon);
     return MessageBoxA(owner, text, title, buttons | icon);
-}
-
-PromptHandler SetPromptHandler(PromptHandler handler)
-{
-    PromptHandler previous = g_promptHandler;
-    g_promptHandler = handler;
-    return previous;
 }
 
 const char kSystemErrorTitle[] = "システムエラー";

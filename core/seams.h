@@ -1,11 +1,12 @@
 // The program's seams: where a test (or a benchmark) puts its own handler in
 // place of what the user or the system would do. Each setter returns the
-// handler installed before; 0 puts the real one back.
+// handler installed before; 0 puts the real one back. The allocation seam,
+// which the platform-neutral code uses too, is in core/heap.h.
 #pragma once
 
 #include <windows.h>
 
-#include <stddef.h>
+#include "core/heap.h"
 
 // Every message box (prompt.cpp): returns IDOK, IDYES, IDNO or IDCANCEL.
 typedef int (*PromptHandler)(HWND owner, const char* text, const char* title, UINT buttons, UINT icon);
@@ -20,10 +21,16 @@ FolderPicker SetFolderPicker(FolderPicker picker);
 typedef void (*LinkOpener)(HWND owner, const char* target);
 LinkOpener SetLinkOpener(LinkOpener opener);
 
-// The pause after a completed run (rename_run.cpp).
+// The pause after a completed run (run_command.cpp).
 typedef void (*PauseHandler)(DWORD milliseconds);
 PauseHandler SetPauseHandler(PauseHandler handler);
 
-// The file list's heap allocations (list_memory.cpp): size bytes, or 0.
-typedef void* (*ListAllocator)(size_t size);
-ListAllocator SetListAllocator(ListAllocator allocator);
+// The handlers installed; 0 where the real one serves.
+struct Seams {
+    PromptHandler prompt;
+    FolderPicker folderPicker;
+    LinkOpener linkOpener;
+    PauseHandler pause;
+};
+
+const Seams* GetSeams();

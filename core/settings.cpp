@@ -3,8 +3,8 @@
 #include <stdio.h>
 #include <string.h>
 
-#include "core/app_state.h"
-#include "core/control_text.h"
+#include <windows.h>
+
 #include "core/file_paths.h"
 #include "core/mbcs_text.h"
 
@@ -49,45 +49,40 @@ static void ReadTextKey(const char* key, const char* fallback, char* field, size
     CopyTextCut(field, size, value);
 }
 
-void LoadSettings()
+void LoadSettings(Settings* settings)
 {
-    AppState* state = GetAppState();
+    memset(settings, 0, sizeof *settings);
     char file[MAX_PATH * 2];
+    long long start = 1;
+    settings->digitCountIndex = kDefaultDigitCountIndex;
     if (!SettingsPath(file, sizeof file)) {
-        state->startNumber = 1;
-        state->digitCountIndex = kDefaultDigitCountIndex;
-        CopyTextCut(state->prefix, sizeof state->prefix, kDefaultPrefix);
+        snprintf(settings->startNumber, sizeof settings->startNumber, "%lld", start);
+        CopyTextCut(settings->prefix, sizeof settings->prefix, kDefaultPrefix);
         return;
     }
     // Read as text: a number too large for an int would come back wrapped.
     char number[64];
     GetPrivateProfileStringA(kSection, "START_NUM", "1", number, sizeof number, file);
-    long long start = ReadDecimal(number);
+    start = ReadDecimal(number);
     if (start < kLowestStartNumber) start = kLowestStartNumber;
     if (start > kHighestStartNumber) start = kHighestStartNumber;
-    state->startNumber = (int)start;
-    state->digitCountIndex =
+    snprintf(settings->startNumber, sizeof settings->startNumber, "%lld", start);
+    settings->digitCountIndex =
         (int)GetPrivateProfileIntA(kSection, "FIGURE_FORMAT", kDefaultDigitCountIndex, file);
-    ReadTextKey("FILENAME_PREFIX", kDefaultPrefix, state->prefix, sizeof state->prefix, file);
-    ReadTextKey("FILENAME_SUFFIX", "", state->suffix, sizeof state->suffix, file);
-    ReadTextKey("OUTPUT_FOLDER", "", state->outputFolder, sizeof state->outputFolder, file);
+    ReadTextKey("FILENAME_PREFIX", kDefaultPrefix, settings->prefix, sizeof settings->prefix, file);
+    ReadTextKey("FILENAME_SUFFIX", "", settings->suffix, sizeof settings->suffix, file);
+    ReadTextKey("OUTPUT_FOLDER", "", settings->outputFolder, sizeof settings->outputFolder, file);
 }
 
-void SaveSettings()
+void SaveSettings(const Settings* settings)
 {
-    AppState* state = GetAppState();
     char file[MAX_PATH * 2];
     if (!SettingsPath(file, sizeof file)) return;
-
-    char text[261];
-    ReadControlText(state->startNumberEdit, text, sizeof text);
-    WritePrivateProfileStringA(kSection, "START_NUM", text, file);
-    ReadControlText(state->prefixEdit, text, sizeof text);
-    WritePrivateProfileStringA(kSection, "FILENAME_PREFIX", text, file);
-    ReadControlText(state->suffixEdit, text, sizeof text);
-    WritePrivateProfileStringA(kSection, "FILENAME_SUFFIX", text, file);
-    int index = (int)SendMessageA(state->digitCountCombo, CB_GETCURSEL, 0, 0);
-    snprintf(text, sizeof text, "%d", index);
-    WritePrivateProfileStringA(kSection, "FIGURE_FORMAT", text, file);
-    WritePrivateProfileStringA(kSection, "OUTPUT_FOLDER", state->outputFolder, file);
+    char index[16];
+    snprintf(index, sizeof index, "%d", settings->digitCountIndex);
+    WritePrivateProfileStringA(kSection, "START_NUM", settings->startNumber, file);
+    WritePrivateProfileStringA(kSection, "FILENAME_PREFIX", settings->prefix, file);
+    WritePrivateProfileStringA(kSection, "FILENAME_SUFFIX", settings->suffix, file);
+    WritePrivateProfileStringA(kSection, "FIGURE_FORMAT", index, file);
+    WritePrivateProfileStringA(kSection, "OUTPUT_FOLDER", settings->outputFolder, file);
 }

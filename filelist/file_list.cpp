@@ -6,9 +6,9 @@
 #include <string.h>
 
 #include "core/app_state.h"
+#include "core/heap.h"
+#include "filelist/list_box.h"
 #include "filelist/list_memory.h"
-#include "rename/run_journal.h"
-#include "res/file_list_menu_res.h"
 #include "res/main_window_res.h"
 
 // Disabled when the list is empty, in this order.
@@ -26,7 +26,7 @@ static HWND FileList()
 
 static int EntryCount()
 {
-    return (int)SendMessageA(FileList(), LB_GETCOUNT, 0, 0);
+    return ListCount(FileList());
 }
 
 static void EnableControl(int id, BOOL enable)
@@ -43,7 +43,7 @@ void UpdateButtonStates()
     }
     EnableControl(IDC_START, TRUE);
     EnableControl(IDC_REMOVE_ALL, TRUE);
-    int selected = (int)SendMessageA(FileList(), LB_GETSELCOUNT, 0, 0);
+    int selected = SelectedCount(FileList());
     if (selected <= 0) {
         for (int id : kSelectionDependentControls) EnableControl(id, FALSE);
         return;
@@ -56,20 +56,11 @@ void UpdateButtonStates()
     EnableControl(IDC_MOVE_TO_END, oneOfSeveral);
 }
 
-// Reads entry index into text (kEntryTextSize bytes); 0 when there is no such
-// entry or it would not fit.
-static int ReadEntry(HWND list, int index, char* text)
-{
-    LRESULT length = SendMessageA(list, LB_GETTEXTLEN, (WPARAM)index, 0);
-    if (length < 0 || length >= kEntryTextSize) return 0;
-    return SendMessageA(list, LB_GETTEXT, (WPARAM)index, (LPARAM)text) >= 0;
-}
-
 int FitListExtent(HWND list)
 {
     char longest[kEntryTextSize] = "";
     size_t longestLength = 0;
-    int count = (int)SendMessageA(list, LB_GETCOUNT, 0, 0);
+    int count = ListCount(list);
     for (int i = 0; i < count; i++) {
         // The reported length is never below the text's, so an entry reported
         // no longer than the longest so far cannot replace it: only the
@@ -100,7 +91,7 @@ void MoveListItem(int from, int to)
 {
     HWND list = FileList();
     char text[kEntryTextSize];
-    if (!ReadEntry(list, from, text)) return;
+    if (!ListText(list, from, text, sizeof text)) return;
     // The copy goes in before the original goes out, so that a list without
     // room for it keeps the entry.
     int insertAt = to > from ? to + 1 : to;
@@ -129,38 +120,30 @@ int AppendListPaths(char* const* paths, int count)
     return added;
 }
 
-// The lowest selected position, or -1.
-static int LowestSelected()
-{
-    int selected = -1;
-    if (SendMessageA(FileList(), LB_GETSELITEMS, 1, (LPARAM)&selected) != 1) return -1;
-    return selected;
-}
-
 LRESULT OnMoveUp()
 {
-    int selected = LowestSelected();
+    int selected = LowestSelected(FileList());
     if (selected > 0) MoveListItem(selected, selected - 1);
     return 0;
 }
 
 LRESULT OnMoveDown()
 {
-    int selected = LowestSelected();
+    int selected = LowestSelected(FileList());
     if (selected != -1 && selected < EntryCount() - 1) MoveListItem(selected, selected + 1);
     return 0;
 }
 
 LRESULT OnMoveToTop()
 {
-    int selected = LowestSelected();
+    int selected = LowestSelected(FileList());
     if (selected > 0) MoveListItem(selected, 0);
     return 0;
 }
 
 LRESULT OnMoveToEnd()
 {
-    int selected = LowestSelected();
+    int selected = LowestSelected(FileList());
     int count = EntryCount();
     if (selected != -1 && selected < count - 1) MoveListItem(selected, count - 1);
     return 0;
@@ -169,9 +152,9 @@ LRESULT OnMoveToEnd()
 LRESULT OnRemoveSelected()
 {
     HWND list = FileList();
-    int selected = (int)SendMessageA(list, LB_GETSELCOUNT, 0, 0);
+    int selected = SelectedCount(list);
     if (selected <= 0) return 0;
-    int* positions = (int*)AllocateListMemory((size_t)selected * sizeof(int));
+    int* positions = (int*)AllocateMemory((size_t)selected * sizeof(int));
     if (!positions) {
         ReportOutOfMemory();
         return 0;
@@ -193,39 +176,12 @@ LRESULT OnRemoveAll()
     return 0;
 }
 
-// The pop-up of menu 119 at the click, with what cannot act grayed. The
-// chosen item reaches the main window as a command once the menu has closed.
-static void ShowListMenu(HWND list, LPARAM lParam)
-{
-    AppState* state = GetAppState();
-    HMENU menu = LoadMenuA(state->instance, MAKEINTRESOURCEA(IDM_FILE_LIST_MENU));
-    if (!menu) return;
-    HMENU popup = GetSubMenu(menu, 0);
-    if (popup) {
-        if (EntryCount() <= 0) {
-            EnableMenuItem(popup, IDC_REMOVE_ALL, MF_BYCOMMAND | MF_GRAYED);
-            EnableMenuItem(popup, IDC_REMOVE_SELECTED, MF_BYCOMMAND | MF_GRAYED);
-        } else if (SendMessageA(list, LB_GETSELCOUNT, 0, 0) <= 0) {
-            EnableMenuItem(popup, IDC_REMOVE_SELECTED, MF_BYCOMMAND | MF_GRAYED);
-        }
-        char journal[MAX_PATH * 2];
-        if (!JournalPath(journal, sizeof journal) || !CanUndoLastRun(journal, state->lastRunId))
-            EnableMenuItem(popup, IDC_UNDO_LAST_RUN, MF_BYCOMMAND | MF_GRAYED);
-        POINT point = {(LONG)LOWORD(lParam), (LONG)HIWORD(lParam)};
-        ClientToScreen(list, &point);
-        TrackPopupMenu(popup, 0, point.x, point.y, 0, state->mainWindow, NULL);
-    }
-    DestroyMenu(menu);
-}
-
 LRESULT CALLBACK FileListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam)
 {
     // The nine press, release and double-click messages of the three buttons;
-    // mouse movement is not among them.
-    if (message >= WM_LBUTTONDOWN && message <= WM_MBUTTONDBLCLK) {
-        if (message == WM_RBUTTONDOWN) ShowListMenu(list, lParam);
-        UpdateButtonStates();
-    }
+    // mouse movement is not among them. The right button's release brings the
+    // main window the context menu's message.
+    if (message >= WM_LBUTTONDOWN && message <= WM_MBUTTONDBLCLK) UpdateButtonStates();
     WNDPROC saved = GetAppState()->fileListProc;
     if (!saved) return DefWindowProcA(list, message, wParam, lParam);
     return CallWindowProcA(saved, list, message, wParam, lParam);

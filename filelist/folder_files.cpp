@@ -7,6 +7,7 @@
 #include <string.h>
 #include <wchar.h>
 
+#include "core/heap.h"
 #include "core/mbcs_text.h"
 #include "core/prompt.h"
 #include "filelist/list_memory.h"
@@ -105,7 +106,7 @@ void CollectFolderFiles(const char* folder, char** paths, int capacity, int* cou
         memcpy(path, normalised, folderLength);
         path[folderLength] = '\\';
         memcpy(path + folderLength + 1, name, nameLength + 1);
-        char* copy = CopyListText(path);
+        char* copy = CopyTextToHeap(path);
         if (!copy) {
             ReportCopyFailure(*count, path);
             break;

@@ -7,8 +7,6 @@
 #include "core/prompt.h"
 #include "filelist/folder_files.h"
 
-static FolderPicker g_folderPicker;
-
 int CALLBACK BrowseCallback(HWND picker, UINT message, LPARAM, LPARAM data)
 {
     if (message == BFFM_INITIALIZED) SendMessageA(picker, BFFM_SETSELECTIONA, TRUE, data);
@@ -53,17 +51,10 @@ static int PickFolder(HWND owner, char* path, const char* title)
 
 int BrowseForFolder(HWND owner, char* path, const char* title)
 {
-    if (g_folderPicker) return g_folderPicker(owner, path, title);
+    if (GetSeams()->folderPicker) return GetSeams()->folderPicker(owner, path, title);
     // The picker's shell objects need a single-threaded apartment on this thread.
     HRESULT com = CoInitializeEx(NULL, COINIT_APARTMENTTHREADED);
     int result = PickFolder(owner, path, title);
     if (com == S_OK || com == S_FALSE) CoUninitialize();
     return result;
-}
-
-FolderPicker SetFolderPicker(FolderPicker picker)
-{
-    FolderPicker previous = g_folderPicker;
-    g_folderPicker = picker;
-    return previous;
 }

@@ -5,6 +5,7 @@
 #include <string.h>
 #include <wchar.h>
 
+#include "core/heap.h"
 #include "core/file_paths.h"
 #include "core/mbcs_text.h"
 #include "filelist/list_memory.h"
@@ -17,7 +18,7 @@ void HoldDrop(HDROP drop)
 {
     if (g_count == g_capacity) {
         int capacity = g_capacity ? g_capacity * 2 : 8;
-        HDROP* grown = (HDROP*)AllocateListMemory((size_t)capacity * sizeof *grown);
+        HDROP* grown = (HDROP*)AllocateMemory((size_t)capacity * sizeof *grown);
         if (!grown) {
             DragFinish(drop);
             ReportOutOfMemory();
@@ -53,7 +54,7 @@ void ReleaseHeldDrops()
 static HDROP FollowedDrop(HDROP drop, const char* from, const char* to)
 {
     UINT count = DragQueryFileW(drop, 0xFFFFFFFF, NULL, 0);
-    wchar_t* names = (wchar_t*)AllocateListMemory((size_t)count * kPathSize * sizeof(wchar_t) + sizeof(wchar_t));
+    wchar_t* names = (wchar_t*)AllocateMemory((size_t)count * kPathSize * sizeof(wchar_t) + sizeof(wchar_t));
     if (!names) return 0;
     size_t used = 0;
     for (UINT i = 0; i < count; i++) {

@@ -5,6 +5,7 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "core/heap.h"
 #include "core/app_state.h"
 #include "core/prompt.h"
 #include "filelist/file_list.h"
@@ -43,7 +44,7 @@ int ExpandFolder(const char* folder, LeftOutCounts* leftOut)
     CountFolderFiles(folder, &count);
     if (count <= 0) return 1;
     // Apart from PathBuffer, which the drop is still walking.
-    char** paths = (char**)AllocateListMemory((size_t)count * sizeof(char*));
+    char** paths = (char**)AllocateMemory((size_t)count * sizeof(char*));
     if (!paths) {
         ReportOutOfMemory();
         return 0;
@@ -107,7 +108,7 @@ static int ReadDroppedPaths(HDROP drop, int count, LeftOutCounts* leftOut)
     for (int d = 0; d < count; d++) {
         char path[2 * kPathSize];
         if (!ReadDroppedPath(drop, (UINT)d, path, leftOut)) continue;
-        char* copy = CopyListText(path);
+        char* copy = CopyTextToHeap(path);
         if (!copy) {
             ReportOutOfMemory();
             return 0;
@@ -151,9 +152,9 @@ void AddDroppedFiles(HDROP drop)
 void AddPickedFolder()
 {
     AppState* state = GetAppState();
-    if (BrowseForFolder(state->mainWindow, state->outputFolder, kFolderCommandTitle) != 1) return;
+    if (BrowseForFolder(state->mainWindow, state->settings.outputFolder, kFolderCommandTitle) != 1) return;
     int count = 0;
-    CountFolderFiles(state->outputFolder, &count);
+    CountFolderFiles(state->settings.outputFolder, &count);
     if (count <= 0) return;
     if (!BeginPathBatch(count)) {
         ReportOutOfMemory();
@@ -161,7 +162,7 @@ void AddPickedFolder()
     }
     PathBuffer* buffer = GetPathBuffer();
     LeftOutCounts leftOut = {0, 0};
-    CollectFolderFiles(state->outputFolder, buffer->entries, count, &buffer->count, &leftOut);
+    CollectFolderFiles(state->settings.outputFolder, buffer->entries, count, &buffer->count, &leftOut);
     SortPaths(buffer->entries, buffer->count);
     // What the list took before a refusal stays, so the buttons follow it either way.
     AppendListPaths(buffer->entries, buffer->count);

@@ -5,6 +5,7 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "core/heap.h"
 #include "core/app_state.h"
 #include "core/mbcs_text.h"
 #include "filelist/file_list.h"
@@ -51,7 +52,7 @@ static void RewriteList(char* const* texts, int count)
 {
     HWND list = GetAppState()->fileList;
     int selected = (int)SendMessageA(list, LB_GETSELCOUNT, 0, 0);
-    int* positions = (int*)AllocateListMemory(((size_t)(selected > 0 ? selected : 0) + 1) * sizeof(int));
+    int* positions = (int*)AllocateMemory(((size_t)(selected > 0 ? selected : 0) + 1) * sizeof(int));
     if (!positions) {
         ReportOutOfMemory();
         return;
@@ -70,7 +71,7 @@ static void FollowInList(const char* const* newPaths, int indexed, MovedPairs* m
 {
     HWND list = GetAppState()->fileList;
     int count = (int)SendMessageA(list, LB_GETCOUNT, 0, 0);
-    char** texts = (char**)AllocateListMemory(((size_t)(count > 0 ? count : 0) + 1) * sizeof(char*));
+    char** texts = (char**)AllocateMemory(((size_t)(count > 0 ? count : 0) + 1) * sizeof(char*));
     if (!texts) {
         ReportOutOfMemory();
         return;
@@ -84,7 +85,7 @@ static void FollowInList(const char* const* newPaths, int indexed, MovedPairs* m
             break;
         const char* renamed = read < indexed ? newPaths[read] : moved ? NewPathOf(moved, text) : 0;
         changed += renamed != 0;
-        if (!(texts[read] = CopyListText(renamed ? renamed : text))) break;
+        if (!(texts[read] = CopyTextToHeap(renamed ? renamed : text))) break;
     }
     if (read < count) {
         ReportOutOfMemory();
@@ -99,7 +100,7 @@ static void FollowInList(const char* const* newPaths, int indexed, MovedPairs* m
 static int SortPairs(MovedPairs* moved, const char* const* from, const char* const* to, int count)
 {
     moved->count = 0;
-    moved->pairs = (MovedPair*)AllocateListMemory(((size_t)count + 1) * sizeof *moved->pairs);
+    moved->pairs = (MovedPair*)AllocateMemory(((size_t)count + 1) * sizeof *moved->pairs);
     if (!moved->pairs) return 0;
     for (int i = 0; i < count; i++) {
         if (!from[i] || !to[i]) continue;

@@ -3,6 +3,7 @@
 #include <limits.h>
 #include <stdlib.h>
 
+#include "core/heap.h"
 #include "filelist/list_memory.h"
 
 static PathBuffer g_pathBuffer;
@@ -25,7 +26,7 @@ int CreatePathBuffer()
 {
     ReleasePathBuffer();
     PathBuffer* buffer = GetPathBuffer();
-    buffer->entries = (char**)AllocateListMemory(kPathBufferStartCapacity * sizeof(char*));
+    buffer->entries = (char**)AllocateMemory(kPathBufferStartCapacity * sizeof(char*));
     if (!buffer->entries) return 0;
     buffer->capacity = kPathBufferStartCapacity;
     return 1;
@@ -40,7 +41,7 @@ int BeginPathBatch(int count)
     // the batch gets exactly the room it needs.
     long long grown = (long long)count + 2LL * buffer->capacity;
     if (grown > INT_MAX) return 0;
-    char** entries = (char**)AllocateListMemory((size_t)grown * sizeof(char*));
+    char** entries = (char**)AllocateMemory((size_t)grown * sizeof(char*));
     if (!entries) return 0;
     free(buffer->entries);
     buffer->entries = entries;

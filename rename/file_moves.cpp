@@ -62,6 +62,11 @@ int ReadFileIdentity(const char* path, FileIdentity* identity, DWORD* error)
     return 1;
 }
 
+int IsExistsError(DWORD error)
+{
+    return error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS;
+}
+
 int IsFileOf(const char* path, const FileIdentity* identity)
 {
     FileIdentity found;

@@ -27,6 +27,9 @@ int IsSameFile(const char* a, const char* b);
 // absent from it, ERROR_DIRECTORY for a folder.
 int ReadFileIdentity(const char* path, FileIdentity* identity, DWORD* error);
 
+// Whether the error says that a file already stands there.
+int IsExistsError(DWORD error);
+
 // Whether the file at path is the one of that identity.
 int IsFileOf(const char* path, const FileIdentity* identity);
 

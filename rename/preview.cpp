@@ -2,9 +2,7 @@
 
 #include <stdio.h>
 
-#include "core/app_state.h"
 #include "core/mbcs_text.h"
-#include "rename/name_inputs.h"
 
 static const char kPreviewDescription[] =
     "ファイル命名前置詞 + 連番書式 + ファイル命名後置詞 + .拡張子(例 hoge001.jpg)";
@@ -16,16 +14,4 @@ size_t BuildPreviewText(const char* prefix, const char* number, const char* suff
     snprintf(full, sizeof full, "%s\r\n\r\n変換書式 ==> %s%s%s.拡張子", kPreviewDescription, prefix,
              number, suffix);
     return CopyTextCut(text, size, full);
-}
-
-void UpdatePreview()
-{
-    NamePattern pattern;
-    NameInputTexts texts;
-    ReadNamePattern(&pattern, &texts);
-    char number[kNumberTextSize];
-    FormatSequenceNumber(pattern.startNumber, pattern.digitCount, number, sizeof number);
-    char preview[kPreviewSize];
-    BuildPreviewText(pattern.prefix, number, pattern.suffix, preview, sizeof preview);
-    SetWindowTextA(GetAppState()->previewEdit, preview);
 }

@@ -1,4 +1,5 @@
-// The preview of the naming pattern in the main window's read-only edit.
+// The text of the naming pattern's preview, as the main window's read-only
+// edit shows it. Platform-neutral.
 #pragma once
 
 #include <stddef.h>
@@ -9,7 +10,3 @@ enum { kPreviewSize = 173 };  // the longest preview is 172 bytes
 // and suffix. Returns the length written.
 size_t BuildPreviewText(const char* prefix, const char* number, const char* suffix, char* text,
                         size_t size);
-
-// Rebuilds the preview edit's text from the prefix, suffix and start-number
-// edits and the digit-count combo.
-void UpdatePreview();

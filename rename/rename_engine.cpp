@@ -4,14 +4,12 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include "core/mbcs_text.h"
-#include "core/prompt.h"
 #include "core/file_paths.h"
+#include "core/heap.h"
+#include "core/mbcs_text.h"
 #include "rename/file_moves.h"
 #include "rename/output_folder.h"
-#include "rename/run_failures.h"
-#include "rename/run_journal.h"
-#include "rename/run_recovery.h"
+#include "rename/run_plan.h"
 #include "rename/run_table.h"
 
 enum Outcome {
@@ -50,13 +48,12 @@ struct CopyJob {
 
 struct RenameRun {
     RunTable table;
-    RunFailures failures;
-    JournalWriter journal;
+    RunFailures* failures;
+    JournalWriter* journal;
     int* chain;  // the entries of one turn, each followed by the one in its way
     int move;    // the operation moves files (every one but RenameCopy)
     int ask;     // a taken new path is asked about; else the entry stays
     unsigned tag;  // tells this run's temporary names from another run's
-    HWND owner;
     const RunHooks* hooks;
     const char* current;  // the source of the entry at hand
     int handled;  // entries done with, for the hooks
@@ -68,11 +65,6 @@ struct RenameRun {
 
 // The run in progress, which the end of the session settles.
 static RenameRun* g_running;
-
-static int IsExistsError(DWORD error)
-{
-    return error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS;
-}
 
 // Tells the hooks how far the run is. 0 when the run is to stop.
 static int GoOn(RenameRun* run, const char* next)
@@ -181,7 +173,7 @@ static int TryPlace(RenameRun* run, int index, const char* from, const char* to,
 static int PutBack(RenameRun* run, const char* temp, const char* path)
 {
     if (MoveFileExA(temp, path, 0)) return 1;
-    AddRunFailure(&run->failures, temp, GetLastError());
+    AddRunFailure(run->failures, temp, GetLastError());
     return 0;
 }
 
@@ -226,7 +218,7 @@ static void NotePlaced(RenameRun* run, int index)
     DWORD ignored;
     if (entry->copied) ReadFileIdentity(entry->newPath, &identity, &ignored);
     int how = (entry->replaced ? PlacedOver : 0) | (entry->sourceKept || !run->move ? PlacedCopy : 0);
-    JournalPlaced(&run->journal, index, &identity, how);
+    JournalPlaced(run->journal, index, &identity, how);
 }
 
 // The new path names the source file itself. A copy cannot be made onto it;
@@ -255,29 +247,18 @@ static int RenameItself(RenameRun* run, int index, DWORD* error)
     return OutcomeFailed;
 }
 
-static void ShowFolderCollision(RenameRun* run, const char* newPath)
+static void TellFolderInTheWay(RenameRun* run, const char* newPath)
 {
-    char text[MAX_PATH + 256];
-    snprintf(text, sizeof text,
-             "コピー先ファイル名[ %s ]は既にフォルダ名として登録されています。\r\n"
-             "このファイルの改名（リネーム）を中止して処理を続けます。",
-             newPath);
-    Prompt(run->owner, text, "フォルダ名重複", MB_OK, MB_ICONERROR);
+    const RunHooks* hooks = run->hooks;
+    if (hooks && hooks->folderInTheWay) hooks->folderInTheWay(hooks->context, newPath);
 }
 
 static int AskOverwrite(RenameRun* run, const char* source, const char* newPath)
 {
-    char text[MAX_PATH + 256];
-    snprintf(text, sizeof text,
-             "コピー先フォルダには既にファイル[ %s ]が存在します。\r\n上書きしますか？\r\n\r\n"
-             "[ YES        ] => 上書き\r\n[ NO         ] => 上書きせずに処理続行\r\n"
-             "[ キャンセル ] => 処理中断",
-             newPath);
-    char title[MAX_PATH + 64];
-    snprintf(title, sizeof title, "ファイルの上書き確認(%s)", source);
-    int answer = Prompt(run->owner, text, title, MB_YESNOCANCEL, MB_ICONQUESTION);
+    const RunHooks* hooks = run->hooks;
+    int answer = hooks && hooks->askOverwrite ? hooks->askOverwrite(hooks->context, source, newPath) : AnswerNo;
     // The session ended meanwhile: nothing more moves.
-    return run->settled ? IDCANCEL : answer;
+    return run->settled ? AnswerCancel : answer;
 }
 
 static int Placed(RenameRun* run, RunEntry* entry)
@@ -310,8 +291,8 @@ static int PlaceOverExisting(RenameRun* run, int index, const char* from, DWORD*
         return OutcomeFailed;
     }
     int answer = AskOverwrite(run, entry->source, newPath);
-    if (answer == IDCANCEL) return OutcomeCancelled;
-    if (answer != IDYES) return OutcomeSkipped;
+    if (answer == AnswerCancel) return OutcomeCancelled;
+    if (answer != AnswerYes) return OutcomeSkipped;
     entry->replaced = 1;
     if (TryPlace(run, index, from, newPath, 1, error)) return Placed(run, entry);
     if (run->settled) return OutcomeCancelled;
@@ -353,7 +334,7 @@ static int PlaceFile(RenameRun* run, int index, const char* from, int inRing, DW
     if (inRing) return OutcomeFailed;
     if (PathExists(newPath, Directory)) {
         if (!run->ask) return OutcomeFailed;
-        ShowFolderCollision(run, newPath);
+        TellFolderInTheWay(run, newPath);
         return OutcomeSkipped;
     }
     if (!IsExistsError(*error)) return OutcomeFailed;
@@ -372,7 +353,7 @@ static int PlaceEntry(RenameRun* run, int index)
     // Cancelled at its question, or the session ended: one of the rest.
     if (outcome == OutcomeCancelled) return 0;
     MarkHandled(run, entry);
-    if (outcome == OutcomeFailed) AddRunFailure(&run->failures, entry->source, error);
+    if (outcome == OutcomeFailed) AddRunFailure(run->failures, entry->source, error);
     if (entry->produced && (outcome == OutcomeDone || entry->sourceKept)) NotePlaced(run, index);
     return 1;
 }
@@ -401,7 +382,7 @@ static void ReportRing(RenameRun* run, const int* members, int count, int failed
         RunEntry* entry = &run->table.entries[members[x]];
         MarkHandled(run, entry);
         if (!entry->produced)
-            AddRunFailure(&run->failures, entry->source, x == failedAt ? failure : kReasonRingMemberFailed);
+            AddRunFailure(run->failures, entry->source, x == failedAt ? failure : kReasonRingMemberFailed);
     }
 }
 
@@ -524,59 +505,24 @@ void SettleRunForSessionEnd()
         RemoveFile(run->copy->to);
     }
     while (run->ring.next >= 0) StepRing(run);
-    EndJournal(&run->journal, 1);
+    if (run->journal) EndJournal(run->journal, 1);
 }
 
-static void FreeRun(RenameRun* run)
-{
-    FreeRunTable(&run->table);
-    FreeRunFailures(&run->failures);
-    free(run->chain);
-    run->chain = 0;
-}
-
-// Tells the owner why the run did not start.
-static void TellJournalUnwritable(RenameRun* run, const char* path, DWORD error)
-{
-    char reason[kFailureReasonSize];
-    FailureReason(error, reason, sizeof reason);
-    char text[2 * MAX_PATH + kFailureReasonSize + 256];
-    snprintf(text, sizeof text,
-             "改名の記録 %s を書けないため、改名（リネーム）を始めませんでした。ファイルは動かしていません。\r\n\r\n%s",
-             path, reason);
-    Prompt(run->owner, text, "改名（リネーム）を始められません", MB_OK, MB_ICONERROR);
-}
-
-// Writes the plan into the journal, putting right first a run it holds that
-// did not end. 1, or 0 after telling the owner why not.
-static int StartJournal(RenameRun* run, int operation, int kind)
+// Runs every entry of the composed table in list order; journal kind tells a
+// run from an undo.
+static void Run(RenameRun* run, int operation, int kind, RunSummary* summary)
 {
     const RunHooks* hooks = run->hooks;
-    if (!hooks || !hooks->journalPath) return 1;
-    DWORD error = 0;
-    if (OpenJournal(&run->journal, hooks->journalPath, &error) &&
-        SettleJournalForRun(run->owner, &run->journal, hooks->journalPath, &error) &&
-        BeginJournal(&run->journal, kind, operation, run->tag, hooks->runId, &run->table, &error))
-        return 1;
-    CloseJournal(&run->journal);
-    TellJournalUnwritable(run, hooks->journalPath, error);
-    return 0;
-}
-
-// Runs every entry of the prepared table in list order; journal kind tells a
-// run from an undo. 1 when every entry was handled, 0 when stopped, -1 when
-// it did not start.
-static int Run(RenameRun* run, int operation, int kind)
-{
     // The chain, and room after it for a ring turned into a chain.
-    run->chain = (int*)malloc(((size_t)run->table.count * 2 + 1) * sizeof *run->chain);
+    run->chain = (int*)AllocateMemory(((size_t)run->table.count * 2 + 1) * sizeof *run->chain);
     if (!run->chain) {
-        TellOutOfMemory(run->owner);
-        return -1;
+        summary->result = RunNotStarted;
+        summary->reason = ERROR_NOT_ENOUGH_MEMORY;
+        return;
     }
-    IndexRunTable(&run->table);
     run->tag = (GetTickCount() ^ GetCurrentProcessId()) % (36 * 36);
     run->ring.next = -1;
+    run->journal = hooks ? hooks->journal : 0;
     g_running = run;
     // The identities go into the plan; the program keeps answering meanwhile,
     // and a stop asked for now ends the run before its first file.
@@ -586,46 +532,43 @@ static int Run(RenameRun* run, int operation, int kind)
         ReadFileIdentity(entry->source, &entry->identity, &ignored);
         GoOn(run, entry->source);
     }
-    if (run->settled || !StartJournal(run, operation, kind)) {
+    DWORD error = 0;
+    if (!run->settled && run->journal &&
+        !BeginJournal(run->journal, kind, operation, run->tag, hooks->runId, &run->table, &error)) {
         g_running = 0;
-        return run->settled ? 0 : -1;
+        summary->result = RunNotStarted;
+        summary->reason = error;
+        return;
     }
-    int completed = 1;
+    int completed = !run->settled;
     for (int i = 0; i < run->table.count && completed; i++) {
         if (run->table.entries[i].state == EntryPending) completed = HandleTurn(run, i);
     }
     if (completed) GoOn(run, 0);
     g_running = 0;
-    if (!EndJournal(&run->journal, !completed) && run->hooks && run->hooks->journalPath && !run->settled)
-        Prompt(run->owner, "改名の記録を最後まで書けなかったため、この改名（リネーム）は元に戻せません。",
-               "改名（リネーム）の記録", MB_OK, MB_ICONWARNING);
-    return completed;
+    summary->journalIncomplete = run->journal && !run->settled && !EndJournal(run->journal, !completed);
+    summary->result = completed ? RunCompleted : RunStopped;
+    for (int i = 0; i < run->table.count; i++) summary->renamed += run->table.entries[i].produced;
+    summary->remaining = run->table.count - run->handled;
 }
 
-static int StartRun(RenameRun* run, HWND owner, int count, const RunHooks* hooks)
+static void StartRun(RenameRun* run, const RunHooks* hooks, RunFailures* failures, RunSummary* summary)
 {
     memset(run, 0, sizeof *run);
-    run->owner = owner;
+    memset(summary, 0, sizeof *summary);
     run->hooks = hooks;
-    return CreateRunTable(&run->table, count < 0 ? 0 : count);
+    run->failures = failures;
 }
 
-// The one message at the end of a run that was stopped: how many files it
-// renamed, how many it did not reach, and the files it could not rename.
-static void ShowStopSummary(const RenameRun* run)
+static void FreeRun(RenameRun* run)
 {
-    int renamed = 0;
-    for (int i = 0; i < run->table.count; i++) renamed += run->table.entries[i].produced;
-    char header[256];
-    const char* failed = run->failures.total ? "\r\n\r\n次のファイルは改名（リネーム）できませんでした。\r\n\r\n" : "";
-    snprintf(header, sizeof header,
-             "改名（リネーム）を中止しました。\r\n\r\n改名したファイル: %d 件\r\n残りのファイル: %d 件%s", renamed,
-             run->table.count - run->handled, failed);
-    ShowFailureMessage(&run->failures, run->owner, header, "改名（リネーム）の中止", MB_ICONWARNING);
+    FreeRunTable(&run->table);
+    free(run->chain);
+    run->chain = 0;
 }
 
-int RenameFiles(HWND owner, const char* const* sources, int count, const NamePattern* pattern,
-                const RunHooks* hooks)
+int RenameFiles(const char* const* sources, int count, const NamePattern* pattern, const RunHooks* hooks,
+                RunFailures* failures, RunSummary* summary)
 {
     NamePattern resolved = *pattern;
     char folder[MAX_PATH];
@@ -633,38 +576,45 @@ int RenameFiles(HWND owner, const char* const* sources, int count, const NamePat
         ResolveOutputFolder(pattern->outputFolder, folder, sizeof folder))
         resolved.outputFolder = folder;
     RenameRun run;
-    int ready = StartRun(&run, owner, count, hooks);
-    for (int i = 0; i < count && ready; i++) ready = SetRunEntry(&run.table, i, sources[i], &resolved);
-    if (!ready) run.table.count = 0;
+    StartRun(&run, hooks, failures, summary);
     run.move = pattern->operation != RenameCopy;
     run.ask = 1;
-    int result = ready ? Run(&run, pattern->operation, JournalRename) : -1;
-    if (!ready) TellOutOfMemory(owner);
-    if (result == 0) {
-        ShowStopSummary(&run);
+    if (ComposePlan(&run.table, sources, count < 0 ? 0 : count, &resolved)) {
+        Run(&run, pattern->operation, JournalRename, summary);
     } else {
-        ShowRunFailures(&run.failures, owner);
+        summary->result = RunNotStarted;
+        summary->reason = ERROR_NOT_ENOUGH_MEMORY;
     }
     FreeRun(&run);
-    return result == 1;
+    return summary->result;
 }
 
-int MoveFilesBack(HWND owner, const char* const* sources, const char* const* targets, int count,
-                  const RunHooks* hooks, RunFailures* failures)
+int MoveFilesBack(const char* const* sources, const char* const* targets, int count, const RunHooks* hooks,
+                  RunFailures* failures, RunSummary* summary)
 {
     RenameRun run;
-    int ready = StartRun(&run, owner, count, hooks);
-    for (int i = 0; i < count && ready; i++) ready = SetRunEntryPaths(&run.table, i, sources[i], targets[i]);
-    if (!ready) run.table.count = 0;
+    StartRun(&run, hooks, failures, summary);
     run.move = 1;
-    int result = ready ? Run(&run, RenameOnly, JournalUndo) : -1;
-    if (!ready) TellOutOfMemory(owner);
-    for (int i = 0; i < run.failures.stored; i++) AddRunFailure(failures, run.failures.items[i].path, run.failures.items[i].error);
-    failures->total += run.failures.total - run.failures.stored;
-    for (int i = 0; i < run.table.count && result == 0; i++) {
+    int ready = CreateRunTable(&run.table, count < 0 ? 0 : count);
+    for (int i = 0; i < count && ready; i++) ready = SetRunEntryPaths(&run.table, i, sources[i], targets[i]);
+    if (ready) {
+        IndexRunTable(&run.table);
+        Run(&run, RenameOnly, JournalUndo, summary);
+    } else {
+        summary->result = RunNotStarted;
+        summary->reason = ERROR_NOT_ENOUGH_MEMORY;
+    }
+    for (int i = 0; i < run.table.count && summary->result == RunStopped; i++) {
         const RunEntry* entry = &run.table.entries[i];
         if (entry->state != EntryHandled) AddRunFailure(failures, entry->source, kReasonUndoStopped);
     }
     FreeRun(&run);
-    return result;
+    return summary->result;
+}
+
+int LookUpPath(void*, const char* path)
+{
+    DWORD attributes = GetFileAttributesA(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES) return PathAbsent;
+    return attributes & FILE_ATTRIBUTE_DIRECTORY ? PathFolder : PathFile;
 }

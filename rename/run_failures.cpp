@@ -4,20 +4,18 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "core/heap.h"
 #include "core/mbcs_text.h"
-#include "core/prompt.h"
-
-static const char kFailureHeader[] = "次のファイルは改名（リネーム）できませんでした。\r\n\r\n";
-static const char kFailureTitle[] = "改名（リネーム）できなかったファイル";
 
 void AddRunFailure(RunFailures* failures, const char* path, DWORD error)
 {
     failures->total++;
     if (failures->stored == failures->capacity) {
         int capacity = failures->capacity ? failures->capacity * 2 : 16;
-        RunFailure* items =
-            (RunFailure*)realloc(failures->items, (size_t)capacity * sizeof *items);
+        RunFailure* items = (RunFailure*)AllocateMemory((size_t)capacity * sizeof *items);
         if (!items) return;  // still counted in "ほか %d 件"
+        if (failures->stored) memcpy(items, failures->items, (size_t)failures->stored * sizeof *items);
+        free(failures->items);
         failures->items = items;
         failures->capacity = capacity;
     }
@@ -26,6 +24,12 @@ void AddRunFailure(RunFailures* failures, const char* path, DWORD error)
     failures->items[failures->stored].path = copy;
     failures->items[failures->stored].error = error;
     failures->stored++;
+}
+
+void AddRunFailures(RunFailures* failures, const RunFailures* from)
+{
+    for (int i = 0; i < from->stored; i++) AddRunFailure(failures, from->items[i].path, from->items[i].error);
+    failures->total += from->total - from->stored;
 }
 
 void FreeRunFailures(RunFailures* failures)
@@ -50,6 +54,7 @@ static const char* const kReasonTexts[] = {
     "改名の記録を別の Tovik が使用中です。",
     "前回の改名の復旧が済んでいません。",
     "改名の記録を読めず、別の名前にもできません。",
+    "新しい名前と同じ名前のフォルダがあります。",
 };
 
 size_t FailureReason(DWORD error, char* text, size_t size)
@@ -75,56 +80,68 @@ size_t FailureReason(DWORD error, char* text, size_t size)
     return CopyTextCut(text, size, reason);
 }
 
-// Appends text at *used, cut by whole characters when it does not fit.
-static void Append(char* text, size_t size, size_t* used, const char* piece)
+void AppendShownLine(char* text, size_t size, size_t* used, size_t start, int* count, const char* line)
 {
-    *used += CopyTextCut(text + *used, size - *used, piece);
+    if ((*count)++ >= kFailureLinesShown) return;
+    if (*used > start) *used += CopyTextCut(text + *used, size - *used, "\r\n");
+    *used += CopyTextCut(text + *used, size - *used, line);
+}
+
+void AppendMoreLine(char* text, size_t size, size_t* used, size_t start, int rest)
+{
+    if (rest <= 0) return;
+    char more[48];
+    snprintf(more, sizeof more, "%sほか %d 件", *used > start ? "\r\n" : "", rest);
+    *used += CopyTextCut(text + *used, size - *used, more);
+}
+
+int LinesNotShown(int count)
+{
+    return count > kFailureLinesShown ? count - kFailureLinesShown : 0;
+}
+
+int StartShownLines(ShownLines* lines)
+{
+    lines->used = 0;
+    lines->count = 0;
+    lines->text = (char*)AllocateMemory(kShownLinesSize);
+    if (lines->text) lines->text[0] = 0;
+    return lines->text != 0;
+}
+
+void AddShownLine(ShownLines* lines, const char* line)
+{
+    if (lines->text) AppendShownLine(lines->text, kShownLinesSize, &lines->used, 0, &lines->count, line);
+}
+
+void FreeShownLines(ShownLines* lines)
+{
+    free(lines->text);
+    lines->text = 0;
+}
+
+void AppendShownLines(char* text, size_t size, size_t* used, const ShownLines* lines)
+{
+    size_t start = *used;
+    if (lines->text) *used += CopyTextCut(text + *used, size - *used, lines->text);
+    AppendMoreLine(text, size, used, start, LinesNotShown(lines->count));
 }
 
 size_t BuildFailureText(const RunFailures* failures, const char* header, char* text, size_t size)
 {
     if (size == 0) return 0;
-    size_t used = 0;
     text[0] = 0;
-    Append(text, size, &used, header);
-    int shown = failures->stored < kFailureLinesShown ? failures->stored : kFailureLinesShown;
-    for (int i = 0; i < shown; i++) {
-        if (i > 0) Append(text, size, &used, "\r\n");
-        char reason[kFailureReasonSize];
-        FailureReason(failures->items[i].error, reason, sizeof reason);
-        Append(text, size, &used, failures->items[i].path);
-        Append(text, size, &used, " : ");
-        Append(text, size, &used, reason);
+    size_t used = CopyTextCut(text, size, header);
+    size_t start = used;
+    int count = 0;
+    for (int i = 0; i < failures->stored; i++) {
+        char line[MAX_PATH * 4 + kFailureReasonSize];
+        size_t length = CopyTextCut(line, sizeof line, failures->items[i].path);
+        length += CopyTextCut(line + length, sizeof line - length, " : ");
+        FailureReason(failures->items[i].error, line + length, sizeof line - length);
+        AppendShownLine(text, size, &used, start, &count, line);
     }
-    int rest = failures->total - shown;
-    if (rest > 0) {
-        char more[64];
-        snprintf(more, sizeof more, "%sほか %d 件", shown > 0 ? "\r\n" : "", rest);
-        Append(text, size, &used, more);
-    }
+    // Failures no memory was left to store are counted too.
+    AppendMoreLine(text, size, &used, start, failures->total - (count - LinesNotShown(count)));
     return used;
-}
-
-void ShowFailureMessage(const RunFailures* failures, HWND owner, const char* header, const char* title, UINT icon)
-{
-    // Room for the header, every line at its longest and the count.
-    enum { kTextSize = 512 + kFailureLinesShown * (MAX_PATH + 8 + kFailureReasonSize) };
-    char* text = (char*)malloc(kTextSize);
-    if (!text) {
-        Prompt(owner, header, title, MB_OK, icon);
-        return;
-    }
-    BuildFailureText(failures, header, text, kTextSize);
-    Prompt(owner, text, title, MB_OK, icon);
-    free(text);
-}
-
-void ShowFailureList(const RunFailures* failures, HWND owner, const char* header, const char* title)
-{
-    if (failures->total > 0) ShowFailureMessage(failures, owner, header, title, MB_ICONERROR);
-}
-
-void ShowRunFailures(const RunFailures* failures, HWND owner)
-{
-    ShowFailureList(failures, owner, kFailureHeader, kFailureTitle);
 }

@@ -1,33 +1,16 @@
-// The files a run could not handle, collected while it goes and shown in one
-// message at its end.
+// The files a run could not handle, collected while it goes, and the texts
+// that list them at its end.
 #pragma once
 
 #include <windows.h>
 
 #include <stddef.h>
 
-enum {
-    kFailureLinesShown = 20,  // lines in the message; the rest are counted
-    kFailureReasonSize = 512,
-};
+#include "rename/run_reasons.h"
 
-// Reasons of the program's own, listed with a fixed text. Codes with bit 29
-// set are never the system's.
-enum RunReason : DWORD {
-    kReasonNameHeldByRun = 0x20000001,  // the new name is another staying file's of the run
-    kReasonSourceReplaced,              // another entry's file now stands at the source
-    kReasonRingMemberFailed,            // a file of the same exchange of names failed
-    kReasonCopyOntoItself,              // RenameCopy onto the source itself
-    kReasonTemporaryFileInUse,          // TOVIK.DAT is held by another running copy
-    kReasonChangedSince,                // undo: the file at the new path is not the one the run placed
-    kReasonOldNameTaken,                // undo: another file stands at the old path
-    kReasonSourceNotRemoved,            // a move across drives copied, but could not remove its source
-    kReasonNotRunsFile,                 // recovery: not the file the run moved aside
-    kReasonCopyKept,                    // recovery: a copy cut short whose source is gone stays
-    kReasonUndoStopped,                 // undo: stopped before this file
-    kReasonJournalInUse,                // the journal is held by another running copy
-    kReasonRunPending,                  // the journal's run is not put right yet
-    kReasonJournalDamaged,              // the journal cannot be read, nor set aside
+enum {
+    kFailureLinesShown = 20,  // lines in a message; the rest are counted
+    kFailureReasonSize = 512,
 };
 
 struct RunFailure {
@@ -45,6 +28,9 @@ struct RunFailures {
 // Notes that path could not be handled, for the reason error.
 void AddRunFailure(RunFailures* failures, const char* path, DWORD error);
 
+// Adds every failure of from to failures.
+void AddRunFailures(RunFailures* failures, const RunFailures* from);
+
 void FreeRunFailures(RunFailures* failures);
 
 // The fixed text of a RunReason, or the system's text for an error code on
@@ -52,17 +38,36 @@ void FreeRunFailures(RunFailures* failures);
 // written.
 size_t FailureReason(DWORD error, char* text, size_t size);
 
+// Appends line to the text (size bytes) at *used, after a line break unless
+// the text was empty at start; counted, and kept only while fewer than
+// kFailureLinesShown lines stand there. Every list of a message grows so.
+void AppendShownLine(char* text, size_t size, size_t* used, size_t start, int* count, const char* line);
+
+// Appends "ほか rest 件" for lines not shown, on a line of its own unless the
+// text was empty at start; nothing when rest is 0.
+void AppendMoreLine(char* text, size_t size, size_t* used, size_t start, int rest);
+
+// The lines of count that AppendShownLine did not keep.
+int LinesNotShown(int count);
+
+// Lines of a report gathered as they come: the first kFailureLinesShown kept,
+// the rest counted.
+struct ShownLines {
+    char* text;
+    size_t used;
+    int count;
+};
+
+enum { kShownLinesSize = kFailureLinesShown * (2 * 1024 + 32) };  // lines of two paths each
+
+// 1, or 0 without memory.
+int StartShownLines(ShownLines* lines);
+void AddShownLine(ShownLines* lines, const char* line);
+void FreeShownLines(ShownLines* lines);
+
+// Appends the kept lines, then "ほか n 件" for the rest.
+void AppendShownLines(char* text, size_t size, size_t* used, const ShownLines* lines);
+
 // The header, then "path : reason" for at most kFailureLinesShown files,
 // then "ほか %d 件" for the rest. Returns the length written.
 size_t BuildFailureText(const RunFailures* failures, const char* header, char* text, size_t size);
-
-// Shows the collected failures under the header in one message owned by
-// owner, also when there are none.
-void ShowFailureMessage(const RunFailures* failures, HWND owner, const char* header, const char* title, UINT icon);
-
-// Shows the collected failures under the header in one error message owned
-// by owner; nothing when there are none.
-void ShowFailureList(const RunFailures* failures, HWND owner, const char* header, const char* title);
-
-// The failure list of a rename run.
-void ShowRunFailures(const RunFailures* failures, HWND owner);

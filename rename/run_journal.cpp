@@ -4,6 +4,7 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "core/heap.h"
 #include "core/settings.h"
 #include "rename/file_moves.h"
 #include "rename/run_failures.h"
@@ -81,7 +82,7 @@ int OpenJournal(JournalWriter* journal, const char* path, DWORD* error)
 int BeginJournal(JournalWriter* journal, int kind, int operation, unsigned tag, unsigned long long runId,
                  const RunTable* table, DWORD* error)
 {
-    journal->buffer = (char*)malloc(kJournalBufferSize);
+    journal->buffer = (char*)AllocateMemory(kJournalBufferSize);
     if (!journal->buffer) {
         *error = ERROR_NOT_ENOUGH_MEMORY;
         return 0;
@@ -122,7 +123,7 @@ int BeginJournal(JournalWriter* journal, int kind, int operation, unsigned tag, 
 
 void JournalPlaced(JournalWriter* journal, int index, const FileIdentity* identity, int how)
 {
-    if (!journal->file) return;
+    if (!journal || !journal->file) return;
     char line[32];
     snprintf(line, sizeof line, "DONE\t%d\t", index);
     Append(journal, line);
@@ -223,8 +224,8 @@ static int ParseRun(char** f, int n, JournalRecord* r)
     r->kind = kind;
     r->operation = (int)operation;
     r->count = (int)count;
-    r->entries = (JournalEntry*)calloc(count + 1, sizeof *r->entries);
-    r->placements = (JournalPlacement*)calloc(count + 1, sizeof *r->placements);
+    r->entries = (JournalEntry*)AllocateZeroed(count + 1, sizeof *r->entries);
+    r->placements = (JournalPlacement*)AllocateZeroed(count + 1, sizeof *r->placements);
     return r->entries && r->placements;
 }
 
@@ -342,7 +343,7 @@ int ReadHeldJournal(HANDLE file, JournalRecord* record)
         memcmp(first, kHeaderStart, sizeof first - 1) != 0)
         return JournalNone;
     if (size.QuadPart >= kLargestJournal) return JournalDamaged;
-    record->text = (char*)malloc((size_t)size.QuadPart + 1);
+    record->text = (char*)AllocateMemory((size_t)size.QuadPart + 1);
     int state = JournalDamaged;
     if (record->text && SetFilePointerEx(file, start, NULL, FILE_BEGIN) &&
         ReadFile(file, record->text, (DWORD)size.QuadPart, &got, NULL) && got == (DWORD)size.QuadPart) {
@@ -375,12 +376,18 @@ int IsUnfinished(const JournalRecord* record)
     return !record->ended && !record->recovered;
 }
 
+int IsUndoable(const JournalRecord* record, unsigned long long runId)
+{
+    if (record->runId != runId || !record->ended || record->recovered) return 0;
+    if (record->kind == JournalRename) return record->placed > 0;
+    return record->stopped && record->placed < record->count;
+}
+
 int CanUndoLastRun(const char* path, unsigned long long runId)
 {
     JournalRecord record;
     if (ReadJournal(path, &record, 0) != JournalReadable) return 0;
-    int can = record.runId == runId && record.ended && !record.recovered &&
-              (record.kind == JournalRename ? record.placed > 0 : record.stopped && record.placed < record.count);
+    int can = IsUndoable(&record, runId);
     FreeJournalRecord(&record);
     return can;
 }

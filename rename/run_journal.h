@@ -64,7 +64,7 @@ int BeginJournal(JournalWriter* journal, int kind, int operation, unsigned tag, 
                  const RunTable* table, DWORD* error);
 
 // Notes that entry index now stands at its new path as the file of that
-// identity, placed as how tells.
+// identity, placed as how tells. Nothing without a journal (0).
 void JournalPlaced(JournalWriter* journal, int index, const FileIdentity* identity, int how);
 
 // Notes the run's end (stopped: not every entry was reached), writes
@@ -111,8 +111,11 @@ void FreeJournalRecord(JournalRecord* record);
 // Whether the record holds a run that did not end and was not put right.
 int IsUnfinished(const JournalRecord* record);
 
-// Whether the journal at path holds what undo acts on: the run runId, ended
-// and not put right, that placed a file; or a stopped undo with files left.
+// Whether the record holds what undo acts on: the run runId, ended and not
+// put right, that placed a file; or a stopped undo with files left.
+int IsUndoable(const JournalRecord* record, unsigned long long runId);
+
+// IsUndoable for the journal at path.
 int CanUndoLastRun(const char* path, unsigned long long runId);
 
 // The run id of the readable journal at path, or 0.

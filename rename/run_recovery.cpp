@@ -4,49 +4,19 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "core/heap.h"
 #include "core/mbcs_text.h"
-#include "core/prompt.h"
 #include "rename/file_moves.h"
-#include "rename/run_failures.h"
-
-static const char kRecoveryTitle[] = "前回の改名の復旧";
 
 enum {
     kReportLineSize = 2 * 1024 + 16,  // two paths of a run and an arrow
 };
 
-// Lines of a report: the first kFailureLinesShown kept, the rest counted.
-struct ReportLines {
-    char* text;
-    size_t used;
-    int total;
-};
-
-static void AddReportLine(ReportLines* lines, const char* line)
-{
-    if (lines->total++ >= kFailureLinesShown || !lines->text) return;
-    enum { kSize = kFailureLinesShown * (kReportLineSize + 2) };
-    if (lines->used) lines->used += CopyTextCut(lines->text + lines->used, kSize - lines->used, "\r\n");
-    lines->used += CopyTextCut(lines->text + lines->used, kSize - lines->used, line);
-}
-
-static void AppendReportLines(char* text, size_t size, size_t* used, const ReportLines* lines)
-{
-    if (lines->text) *used += CopyTextCut(text + *used, size - *used, lines->text);
-    if (lines->total > kFailureLinesShown) {
-        char more[48];
-        snprintf(more, sizeof more, "\r\nほか %d 件", lines->total - kFailureLinesShown);
-        *used += CopyTextCut(text + *used, size - *used, more);
-    }
-}
-
 struct Recovery {
     const JournalRecord* record;
     RunTable table;
     int* chain;
-    ReportLines moves;    // every file moved or removed
-    ReportLines folders;  // folders that could not be reached
-    RunFailures failures;
+    RecoveryReport* report;
     char lastFolder[kReportLineSize];
 };
 
@@ -54,14 +24,14 @@ static void NoteMove(Recovery* rc, const char* from, const char* to)
 {
     char line[kReportLineSize];
     snprintf(line, sizeof line, "%s → %s", from, to);
-    AddReportLine(&rc->moves, line);
+    AddShownLine(&rc->report->moves, line);
 }
 
 static void NoteUnreachable(Recovery* rc, const char* folder)
 {
     if (strcmp(folder, rc->lastFolder) == 0) return;
     CopyTextCut(rc->lastFolder, sizeof rc->lastFolder, folder);
-    AddReportLine(&rc->folders, folder);
+    AddShownLine(&rc->report->folders, folder);
 }
 
 // Frees path, the new path of the entry holder whose file is aside, by
@@ -103,14 +73,14 @@ static void Restore(Recovery* rc, int index, const char* temp)
     const char* where = 0;
     if (MoveFileExA(temp, entry->newPath, 0)) {
         where = entry->newPath;
-    } else if ((GetLastError() == ERROR_FILE_EXISTS || GetLastError() == ERROR_ALREADY_EXISTS) &&
+    } else if (IsExistsError(GetLastError()) &&
                FinishExchange(rc, index, entry->newPath) && MoveFileExA(temp, entry->newPath, 0)) {
         where = entry->newPath;
     } else if (MoveFileExA(temp, entry->source, 0)) {
         where = entry->source;
     }
     if (!where) {
-        AddRunFailure(&rc->failures, temp, GetLastError());
+        AddRunFailure(&rc->report->left, temp, GetLastError());
         return;
     }
     entry->state = EntryHandled;
@@ -123,11 +93,11 @@ static void RemoveCopy(Recovery* rc, int index, const char* temp)
 {
     const RunEntry* entry = &rc->table.entries[index];
     if (!IsFileOf(entry->source, &entry->identity) || IsSameFile(entry->source, temp)) {
-        AddRunFailure(&rc->failures, temp, kReasonCopyKept);
+        AddRunFailure(&rc->report->left, temp, kReasonCopyKept);
     } else if (RemoveFile(temp)) {
         NoteMove(rc, temp, "削除");
     } else {
-        AddRunFailure(&rc->failures, temp, GetLastError());
+        AddRunFailure(&rc->report->left, temp, GetLastError());
     }
 }
 
@@ -179,118 +149,46 @@ static void RecoverEntry(Recovery* rc, int index)
                    (rc->record->operation == RenameCopy || found.volume != entry->identity.volume)) {
             RemoveCopy(rc, index, temps[k]);
         } else {
-            AddRunFailure(&rc->failures, temps[k], kReasonNotRunsFile);
+            AddRunFailure(&rc->report->left, temps[k], kReasonNotRunsFile);
         }
     }
 }
 
-static void ShowReport(HWND owner, Recovery* rc)
+int RecoverRun(const JournalRecord* record, HANDLE file, RecoveryReport* report)
 {
-    // The count, the moves, the failures and the folders, each at their longest.
-    enum {
-        kTextSize = 1024 + 2 * kFailureLinesShown * (kReportLineSize + 2) +
-                    kFailureLinesShown * (MAX_PATH + 8 + kFailureReasonSize),
-    };
-    char* text = (char*)malloc(kTextSize);
-    if (!text) {
-        TellOutOfMemory(owner);
-        return;
-    }
-    size_t used =
-        (size_t)snprintf(text, kTextSize, "復旧のために動かした、または削除したファイル: %d 件\r\n", rc->moves.total);
-    AppendReportLines(text, kTextSize, &used, &rc->moves);
-    if (rc->failures.total > 0) {
-        used += CopyTextCut(text + used, kTextSize - used, "\r\n\r\n");
-        used += BuildFailureText(&rc->failures, "戻せなかったファイル:\r\n", text + used, kTextSize - used);
-    }
-    if (rc->folders.total > 0) {
-        used += CopyTextCut(text + used, kTextSize - used,
-                            "\r\n\r\n次のフォルダに届かないため、復旧を終えていません。"
-                            "次に起動したときに、もう一度復旧します。\r\n");
-        AppendReportLines(text, kTextSize, &used, &rc->folders);
-    }
-    int trouble = rc->failures.total > 0 || rc->folders.total > 0;
-    Prompt(owner, text, kRecoveryTitle, MB_OK, trouble ? MB_ICONERROR : MB_ICONINFORMATION);
-    free(text);
-}
-
-// Puts right the run of the record, whose journal is held open on file. 1
-// when it is marked done; 0 while a folder could not be reached.
-static int RecoverRun(HWND owner, const JournalRecord* record, HANDLE file)
-{
-    Prompt(owner,
-           "前回の改名（リネーム）は途中で終わっていました。\r\n"
-           "一時的な名前のまま残ったファイルを、予定の名前か元の名前に戻します。",
-           kRecoveryTitle, MB_OK, MB_ICONWARNING);
+    memset(report, 0, sizeof *report);
     Recovery rc;
     memset(&rc, 0, sizeof rc);
     rc.record = record;
-    int ready = CreateRunTable(&rc.table, record->count) &&
-                (rc.chain = (int*)malloc(((size_t)record->count + 1) * sizeof *rc.chain)) != NULL &&
-                (rc.moves.text = (char*)malloc(kFailureLinesShown * (kReportLineSize + 2))) != NULL &&
-                (rc.folders.text = (char*)malloc(kFailureLinesShown * (kReportLineSize + 2))) != NULL;
+    rc.report = report;
+    int ready = StartShownLines(&report->moves) && StartShownLines(&report->folders) &&
+                CreateRunTable(&rc.table, record->count) &&
+                (rc.chain = (int*)AllocateMemory(((size_t)record->count + 1) * sizeof *rc.chain)) != NULL;
     for (int i = 0; i < record->count && ready; i++) {
         ready = SetRunEntryPaths(&rc.table, i, record->entries[i].oldPath, record->entries[i].newPath);
         rc.table.entries[i].identity = record->entries[i].identity;
     }
     int settled = 0;
     if (ready) {
-        rc.moves.text[0] = rc.folders.text[0] = 0;
         IndexRunTable(&rc.table);
         for (int i = 0; i < record->count; i++) RecoverEntry(&rc, i);
-        settled = rc.folders.total == 0 && MarkRecovered(file, record);
-        ShowReport(owner, &rc);
-    } else {
-        TellOutOfMemory(owner);
+        settled = report->folders.count == 0 && MarkRecovered(file, record);
     }
-    FreeRunFailures(&rc.failures);
+    report->outOfMemory = !ready;
     FreeRunTable(&rc.table);
     free(rc.chain);
-    free(rc.moves.text);
-    free(rc.folders.text);
     return settled;
 }
 
-// Tells of a journal of this program that cannot be read, and keeps it under
-// another name, so that a new run does not replace it. 1 when set aside.
-static int SetAsideDamaged(HWND owner, const char* path)
+void FreeRecoveryReport(RecoveryReport* report)
 {
-    char aside[MAX_PATH * 2 + 16];
-    snprintf(aside, sizeof aside, "%s.damaged", path);
-    int moved = MoveFileExA(path, aside, MOVEFILE_REPLACE_EXISTING) != 0;
-    char text[sizeof aside * 2 + 512];
-    snprintf(text, sizeof text,
-             "改名の記録 %s を読めません。%s%s\r\n"
-             "一時的な名前（~tv で始まる名前）のまま残ったファイルがあれば、この記録を見て元に戻してください。",
-             path, moved ? "\r\n記録は次の名前で残しました: " : "", moved ? aside : "");
-    Prompt(owner, text, kRecoveryTitle, MB_OK, MB_ICONWARNING);
-    return moved;
+    FreeShownLines(&report->moves);
+    FreeShownLines(&report->folders);
+    FreeRunFailures(&report->left);
 }
 
-void RecoverInterruptedRun(HWND owner, const char* path)
+int SetAsideDamagedJournal(const char* path, char* aside, size_t size)
 {
-    JournalRecord record;
-    HANDLE file = NULL;
-    int state = ReadJournal(path, &record, &file);
-    if (state == JournalDamaged) SetAsideDamaged(owner, path);
-    if (state != JournalReadable) return;
-    if (IsUnfinished(&record)) RecoverRun(owner, &record, file);
-    CloseHandle(file);
-    FreeJournalRecord(&record);
-}
-
-int SettleJournalForRun(HWND owner, JournalWriter* journal, const char* path, DWORD* error)
-{
-    JournalRecord record;
-    int state = ReadHeldJournal(journal->file, &record);
-    int settled = state != JournalReadable || !IsUnfinished(&record) || RecoverRun(owner, &record, journal->file);
-    if (state == JournalReadable) FreeJournalRecord(&record);
-    if (!settled) *error = kReasonRunPending;
-    if (state == JournalDamaged) {
-        CloseJournal(journal);
-        settled = SetAsideDamaged(owner, path) && OpenJournal(journal, path, error);
-        if (!settled && *error != kReasonJournalInUse) *error = kReasonJournalDamaged;
-    }
-    if (!settled) CloseJournal(journal);
-    return settled;
+    snprintf(aside, size, "%s.damaged", path);
+    return MoveFileExA(path, aside, MOVEFILE_REPLACE_EXISTING) != 0;
 }

@@ -3,6 +3,7 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "core/heap.h"
 #include "core/mbcs_text.h"
 
 // FNV-1a over the bytes with A-Z folded, so that paths equal under
@@ -29,9 +30,9 @@ int CreateRunTable(RunTable* table, int count)
     if (count < 0) count = 0;
     unsigned buckets = 16;
     while (buckets < (unsigned)count * 2u && buckets < (1u << 30)) buckets *= 2;
-    table->entries = (RunEntry*)calloc((size_t)count + 1, sizeof *table->entries);
-    table->sourceBuckets = (int*)malloc(buckets * sizeof *table->sourceBuckets);
-    table->newPathBuckets = (int*)malloc(buckets * sizeof *table->newPathBuckets);
+    table->entries = (RunEntry*)AllocateZeroed((size_t)count + 1, sizeof *table->entries);
+    table->sourceBuckets = (int*)AllocateMemory(buckets * sizeof *table->sourceBuckets);
+    table->newPathBuckets = (int*)AllocateMemory(buckets * sizeof *table->newPathBuckets);
     if (!table->entries || !table->sourceBuckets || !table->newPathBuckets) {
         FreeRunTable(table);
         return 0;
@@ -108,11 +109,14 @@ int FindUnhandledSource(const RunTable* table, const char* path, int except)
     return -1;
 }
 
+int FirstWithNewPath(const RunTable* table, const char* path)
+{
+    return table->newPathBuckets ? table->newPathBuckets[HashFolded(path) & table->bucketMask] : -1;
+}
+
 int IsProducedPath(const RunTable* table, const char* path)
 {
-    if (!table->newPathBuckets) return 0;
-    int i = table->newPathBuckets[HashFolded(path) & table->bucketMask];
-    for (; i >= 0; i = table->entries[i].nextByNewPath) {
+    for (int i = FirstWithNewPath(table, path); i >= 0; i = table->entries[i].nextByNewPath) {
         const RunEntry* entry = &table->entries[i];
         if (entry->produced && CompareNoCase(entry->newPath, path) == 0) return 1;
     }

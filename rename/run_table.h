@@ -30,6 +30,8 @@ struct RunEntry {
     int produced;   // the run has put this entry's file at newPath, where it stood not before
     int vacated;    // this entry's file no longer stands at source
     int replaced;   // it was put there over a file the user let go
+    int kind;       // PlanKind (run_plan.h)
+    unsigned long reason;  // why a refused entry is refused (run_reasons.h)
     int copied;     // what stands at newPath is a copy, a file of its own
     int sourceKept;  // a move left the file at source too, beside its copy
     int nextBySource;   // next entry in the same source bucket, -1 at the end
@@ -68,6 +70,10 @@ int EntryWillMove(const RunEntry* entry);
 // The lowest entry other than except whose source is path and which has not
 // been handled (pending or in a chain), or -1.
 int FindUnhandledSource(const RunTable* table, const char* path, int except);
+
+// The first entry, in list order, of those that may have path as their new
+// path; the others follow through nextByNewPath, in list order. -1 for none.
+int FirstWithNewPath(const RunTable* table, const char* path);
 
 // Whether the run has put a file at path.
 int IsProducedPath(const RunTable* table, const char* path);

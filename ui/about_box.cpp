@@ -1,7 +1,7 @@
 #include "ui/about_box.h"
 
 #include "core/app_state.h"
-#include "core/control_text.h"
+#include "ui/control_text.h"
 #include "res/about_box_res.h"
 #include "ui/project_links.h"
 #include "ui/shell_link.h"

@@ -1,7 +1,7 @@
 #include "ui/edit_subclass.h"
 
 #include "core/app_state.h"
-#include "rename/preview.h"
+#include "ui/name_inputs.h"
 
 LRESULT CALLBACK PrefixEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam)
 {

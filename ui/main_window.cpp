@@ -9,18 +9,21 @@
 #include "filelist/file_list.h"
 #include "filelist/held_drops.h"
 #include "filelist/intake.h"
+#include "filelist/list_box.h"
 #include "filelist/path_buffer.h"
-#include "rename/name_inputs.h"
-#include "rename/last_run_undo.h"
-#include "rename/preview.h"
 #include "rename/rename_engine.h"
-#include "rename/rename_run.h"
+#include "rename/run_journal.h"
 #include "res/about_box_res.h"
+#include "res/file_list_menu_res.h"
 #include "res/icons_res.h"
 #include "res/main_window_res.h"
 #include "res/version.h"
 #include "ui/about_box.h"
+#include "ui/control_text.h"
 #include "ui/edit_subclass.h"
+#include "ui/last_run_undo.h"
+#include "ui/name_inputs.h"
+#include "ui/run_command.h"
 
 static const char kMainClassName[] = "TovikClass";
 static const char kProgramTitle[] = TOVIK_PROGRAM_TITLE;
@@ -90,28 +93,26 @@ void InitMainControls(HWND window)
     state->handCursor = LoadCursorA(state->instance, MAKEINTRESOURCEA(IDC_HAND_CURSOR));
 
     state->outputFolderEdit = GetDlgItem(window, IDC_OUTPUT_FOLDER_EDIT);
-    SetWindowTextA(state->outputFolderEdit, state->outputFolder);
+    SetWindowTextA(state->outputFolderEdit, state->settings.outputFolder);
 
     state->prefixEdit = Subclass(GetDlgItem(window, IDC_PREFIX_EDIT), PrefixEditProc,
                                  &state->prefixEditProc);
-    SetWindowTextA(state->prefixEdit, state->prefix);
+    SetWindowTextA(state->prefixEdit, state->settings.prefix);
 
     state->suffixEdit = Subclass(GetDlgItem(window, IDC_SUFFIX_EDIT), SuffixEditProc,
                                  &state->suffixEditProc);
-    SetWindowTextA(state->suffixEdit, state->suffix);
+    SetWindowTextA(state->suffixEdit, state->settings.suffix);
 
     state->startNumberEdit = Subclass(GetDlgItem(window, IDC_START_NUMBER_EDIT),
                                       StartNumberEditProc, &state->startNumberEditProc);
     // The names use what the edit holds, so it holds no more than they read.
     SendMessageA(state->startNumberEdit, EM_LIMITTEXT, kStartNumberLength, 0);
-    char number[16];
-    snprintf(number, sizeof number, "%d", state->startNumber);
-    SetWindowTextA(state->startNumberEdit, number);
+    SetWindowTextA(state->startNumberEdit, state->settings.startNumber);
 
     state->previewEdit = GetDlgItem(window, IDC_PREVIEW_EDIT);
 
     state->digitCountCombo = GetDlgItem(window, IDC_DIGIT_COUNT_COMBO);
-    FillCombo(state->digitCountCombo, kDigitCountTexts, 8, state->digitCountIndex);
+    FillCombo(state->digitCountCombo, kDigitCountTexts, 8, state->settings.digitCountIndex);
     state->operationCombo = GetDlgItem(window, IDC_OPERATION_COMBO);
     FillCombo(state->operationCombo, kOperationTexts, 4, state->fileOperation);
     state->extensionCombo = GetDlgItem(window, IDC_EXTENSION_COMBO);
@@ -150,7 +151,7 @@ static OperationEnabling EnablingFor(int operation)
 void ApplyOperationMode()
 {
     AppState* state = GetAppState();
-    state->fileOperation = (int)SendMessageA(state->operationCombo, CB_GETCURSEL, 0, 0);
+    state->fileOperation = ComboSelection(state->operationCombo);
     OperationEnabling enabling = EnablingFor(state->fileOperation);
     SendMessageA(state->extensionCombo, CB_SETCURSEL, (WPARAM)enabling.extensionMode, 0);
     EnableWindow(state->extensionEdit, enabling.extensionEdit);
@@ -163,6 +164,18 @@ void ApplyOperationMode()
 }
 
 // ---- messages ----------------------------------------------------------------
+
+// The settings as the controls show them, and the folder last chosen.
+static void SaveWindowSettings()
+{
+    AppState* state = GetAppState();
+    Settings settings = state->settings;
+    ReadControlText(state->startNumberEdit, settings.startNumber, sizeof settings.startNumber);
+    ReadControlText(state->prefixEdit, settings.prefix, sizeof settings.prefix);
+    ReadControlText(state->suffixEdit, settings.suffix, sizeof settings.suffix);
+    settings.digitCountIndex = ComboSelection(state->digitCountCombo);
+    SaveSettings(&settings);
+}
 
 static LRESULT OnClose(HWND window);
 
@@ -208,7 +221,7 @@ static void LeaveMainWindow(HWND window)
         state->closeRequested = 1;
         return;
     }
-    SaveSettings();
+    SaveWindowSettings();
     DragAcceptFiles(window, FALSE);
     ReleaseHeldDrops();
     DestroyWindow(window);
@@ -229,8 +242,9 @@ static LRESULT OnBrowseOutputFolder(HWND window)
     AppState* state = GetAppState();
     if (state->busy) return 0;
     BeginWork();
-    if (BrowseForFolder(window, state->outputFolder, "展開フォルダを指定してください") == 1)
-        SetWindowTextA(state->outputFolderEdit, state->outputFolder);
+    char* folder = state->settings.outputFolder;
+    if (BrowseForFolder(window, folder, "展開フォルダを指定してください") == 1)
+        SetWindowTextA(state->outputFolderEdit, folder);
     EndWork(window);
     return 0;
 }
@@ -281,7 +295,7 @@ static LRESULT OnOperationCombo(WORD code)
     if (code != CBN_SELENDOK) return 0;
     ApplyOperationMode();
     AppState* state = GetAppState();
-    state->extensionMode = (int)SendMessageA(state->extensionCombo, CB_GETCURSEL, 0, 0);
+    state->extensionMode = ComboSelection(state->extensionCombo);
     return 0;
 }
 
@@ -289,7 +303,7 @@ static LRESULT OnExtensionCombo(WORD code)
 {
     if (code != CBN_SELENDOK) return 0;
     AppState* state = GetAppState();
-    state->extensionMode = (int)SendMessageA(state->extensionCombo, CB_GETCURSEL, 0, 0);
+    state->extensionMode = ComboSelection(state->extensionCombo);
     EnableWindow(state->extensionEdit, state->extensionMode == Specified);
     return 0;
 }
@@ -361,7 +375,7 @@ static LRESULT OnClose(HWND window)
         state->closeRequested = 1;
         return 0;
     }
-    SaveSettings();
+    SaveWindowSettings();
     PostMessageA(window, WM_COMMAND, IDC_CANCEL, 0);
     return 0;
 }
@@ -417,7 +431,32 @@ static LRESULT OnEndSession(WPARAM ending)
 {
     if (!ending) return 0;
     SettleRunForSessionEnd();
-    SaveSettings();
+    SaveWindowSettings();
+    return 0;
+}
+
+// The list's menu 119 where the list was clicked, with what cannot act
+// grayed. The chosen item comes back to this window as a command once the
+// menu has closed.
+static LRESULT OnContextMenu(HWND window, WPARAM wParam, LPARAM lParam)
+{
+    AppState* state = GetAppState();
+    if ((HWND)wParam != state->fileList) return DefWindowProcA(window, WM_CONTEXTMENU, wParam, lParam);
+    HMENU menu = LoadMenuA(state->instance, MAKEINTRESOURCEA(IDM_FILE_LIST_MENU));
+    HMENU popup = menu ? GetSubMenu(menu, 0) : NULL;
+    if (popup) {
+        if (ListCount(state->fileList) <= 0) {
+            EnableMenuItem(popup, IDC_REMOVE_ALL, MF_BYCOMMAND | MF_GRAYED);
+            EnableMenuItem(popup, IDC_REMOVE_SELECTED, MF_BYCOMMAND | MF_GRAYED);
+        } else if (SelectedCount(state->fileList) <= 0) {
+            EnableMenuItem(popup, IDC_REMOVE_SELECTED, MF_BYCOMMAND | MF_GRAYED);
+        }
+        char journal[MAX_PATH * 2];
+        if (!JournalPath(journal, sizeof journal) || !CanUndoLastRun(journal, state->lastRunId))
+            EnableMenuItem(popup, IDC_UNDO_LAST_RUN, MF_BYCOMMAND | MF_GRAYED);
+        TrackPopupMenu(popup, 0, (short)LOWORD(lParam), (short)HIWORD(lParam), 0, window, NULL);
+    }
+    if (menu) DestroyMenu(menu);
     return 0;
 }
 
@@ -436,6 +475,8 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return OnDestroy();
     case WM_NEXTDLGCTL:
         return OnNextDialogControl(window, wParam, lParam);
+    case WM_CONTEXTMENU:
+        return OnContextMenu(window, wParam, lParam);
     case WM_QUERYENDSESSION:
         return OnQueryEndSession();
     case WM_ENDSESSION:

@@ -4,7 +4,7 @@
 
 #include "core/app_state.h"
 #include "rename/run_journal.h"
-#include "rename/run_recovery.h"
+#include "ui/run_messages.h"
 #include "ui/main_window.h"
 #include "ui/message_loop.h"
 

@@ -11,46 +11,67 @@ TEST(Environment, RunsUnderCodePage932AndAgreesWithItsLeadBytes) {
     }
 }
 
-class Settings : public TovikTest {
+class SettingsFile : public TovikTest {
 protected:
-    std::string Ini() const { char path[MAX_PATH * 2] = ""; SettingsPath(path, sizeof path); return path; }
+    std::string Ini() const
+    {
+        char path[MAX_PATH * 2] = "";
+        SettingsPath(path, sizeof path);
+        return path;
+    }
     // Start number|digit-count index|prefix|suffix|output folder, as the window shows them.
     std::string Loaded() const
     {
         std::string parts = std::to_string(SendMessageA(Control(IDC_DIGIT_COUNT_COMBO), CB_GETCURSEL, 0, 0));
-        for (int id : {IDC_PREFIX_EDIT, IDC_SUFFIX_EDIT, IDC_OUTPUT_FOLDER_EDIT}) parts += "|" + ControlText(id);
+        for (int id : {IDC_PREFIX_EDIT, IDC_SUFFIX_EDIT, IDC_OUTPUT_FOLDER_EDIT}) {
+            parts += "|" + ControlText(id);
+        }
         return ControlText(IDC_START_NUMBER_EDIT) + "|" + parts;
     }
     // Leaves the window as Escape does; the next Open() is the next start.
-    void Close() { SendMessageA(window, WM_COMMAND, IDC_CANCEL, 0); UnregisterClassA("TovikClass", GetModuleHandleA(NULL)); }
+    void Close()
+    {
+        SendMessageA(window, WM_COMMAND, IDC_CANCEL, 0);
+        UnregisterClassA("TovikClass", GetModuleHandleA(NULL));
+    }
 };
 
-TEST_F(Settings, WhatTheFileHoldsIsLoadedWithinTheFieldBounds) {
-    const std::string p40(40, 'p'), s31(31, 's'), f300 = "C:\\" + std::string(297, 'f');
-    const struct { std::string keys, loaded; } rows[] = {
-        {"START_NUM=-7\r\nFIGURE_FORMAT=9", "-7|-1|Sample||"}, {"FIGURE_FORMAT=-1\r\nFILENAME_PREFIX=", "1|-1|||"},
-        {"START_NUM=abc", "0|3|Sample||"}, {"START_NUM=12345678901234567890", "99999999|3|Sample||"},
-        {"START_NUM=-123456789", "-9999999|3|Sample||"}, {"FILENAME_PREFIX=" + p40, "1|3|" + p40.substr(8) + "||"},
-        {"FILENAME_SUFFIX=" + s31 + "表", "1|3|Sample|" + s31 + "|"},  // 表 would need bytes 32 and 33
-        {"FILENAME_SUFFIX=表" + s31.substr(1), "1|3|Sample|表" + s31.substr(1) + "|"},
-        {"OUTPUT_FOLDER=" + f300, "1|3|Sample||" + f300.substr(0, 260)}};
-    for (const auto& r : rows) {
-        ASSERT_TRUE(WriteFileText(Ini(), "[SYSTEM]\r\n" + r.keys + "\r\n"));
+TEST_F(SettingsFile, WhatTheFileHoldsIsLoadedWithinTheFieldBounds) {
+    const std::string p40(40, 'p');
+    const std::string s31(31, 's');
+    const std::string f300 = "C:\\" + std::string(297, 'f');
+    const struct {
+        std::string keys;
+        std::string loaded;
+        int savedIndex;  // saved as the combo shows it: -1 for none
+    } rows[] = {
+        {"START_NUM=-7\r\nFIGURE_FORMAT=9", "-7|-1|Sample||", -1},
+        {"FIGURE_FORMAT=-1\r\nFILENAME_PREFIX=", "1|-1|||", -1},
+        {"START_NUM=abc", "0|3|Sample||", 3},
+        {"START_NUM=12345678901234567890", "99999999|3|Sample||", 3},
+        {"START_NUM=-123456789", "-9999999|3|Sample||", 3},
+        {"FILENAME_PREFIX=" + p40, "1|3|" + p40.substr(8) + "||", 3},
+        {"FILENAME_SUFFIX=" + s31 + "表", "1|3|Sample|" + s31 + "|", 3},  // 表 would need bytes 32 and 33
+        {"FILENAME_SUFFIX=表" + s31.substr(1), "1|3|Sample|表" + s31.substr(1) + "|", 3},
+        {"OUTPUT_FOLDER=" + f300, "1|3|Sample||" + f300.substr(0, 260), 3},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.keys);
+        ASSERT_TRUE(WriteFileText(Ini(), "[SYSTEM]\r\n" + row.keys + "\r\n"));
         ASSERT_TRUE(Open());
-        EXPECT_EQ(r.loaded, Loaded()) << r.keys;
+        EXPECT_EQ(row.loaded, Loaded());
         Close();
-        std::string index = r.loaded.substr(r.loaded.find('|') + 1);  // saved as the combo shows it: -1 for none
-        EXPECT_EQ(index.substr(0, index.find('|')), std::to_string((int)GetPrivateProfileIntA("SYSTEM", "FIGURE_FORMAT", 99, Ini().c_str())));
+        EXPECT_EQ(row.savedIndex, (int)GetPrivateProfileIntA("SYSTEM", "FIGURE_FORMAT", 99, Ini().c_str()));
     }
 }
 
-TEST_F(Settings, SavedValuesComeBackButNoOperation) {
+TEST_F(SettingsFile, SavedValuesComeBackButNoOperation) {
     ASSERT_TRUE(Open());
     SetWindowTextA(Control(IDC_START_NUMBER_EDIT), "120");
     SetWindowTextA(Control(IDC_PREFIX_EDIT), "写真_表");
     SetWindowTextA(Control(IDC_SUFFIX_EDIT), "_ソ");
     SendMessageA(Control(IDC_DIGIT_COUNT_COMBO), CB_SETCURSEL, 5, 0);
-    strcpy(GetAppState()->outputFolder, "C:\\出力\\表");  // the folder last chosen
+    strcpy(GetAppState()->settings.outputFolder, "C:\\出力\\表");  // the folder last chosen
     GetAppState()->fileOperation = ExtensionOnly;
     Close();
     ASSERT_TRUE(Open());

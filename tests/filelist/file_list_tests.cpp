@@ -2,54 +2,134 @@
 // follow the entries and selection.
 #include "support/tovik_test.h"
 
-const int kListButtons[] = {IDC_START, IDC_REMOVE_ALL, IDC_REMOVE_SELECTED, IDC_MOVE_UP, IDC_MOVE_DOWN,
-                            IDC_MOVE_TO_TOP, IDC_MOVE_TO_END};
+const std::vector<int> kListButtons = {IDC_START, IDC_REMOVE_ALL, IDC_REMOVE_SELECTED, IDC_MOVE_UP, IDC_MOVE_DOWN,
+                                       IDC_MOVE_TO_TOP, IDC_MOVE_TO_END};
+const std::vector<int> kListed = {IDC_START, IDC_REMOVE_ALL};
+const std::vector<int> kSelected = {IDC_START, IDC_REMOVE_ALL, IDC_REMOVE_SELECTED};
 
 class FileList : public TovikTest {
 protected:
-    FileList() { Open(); ShowWindow(window, SW_SHOWNOACTIVATE); }  // shown, for its menu
-    // After a right click: the entries, "*" marking a selected one; the items of its menu ("解除", "全解除", the
-    // separator, the undo), "-" where grayed (closed, or the keys pressed); then a 1 for each enabled one of
-    // kListButtons.
-    std::string State(const std::vector<UINT>& keys = {})
+    FileList()
     {
-        std::string state, menu;
-        EXPECT_TRUE(WhileShowing("#32768", [&](HWND popup) {
+        Open();
+        ShowWindow(window, SW_SHOWNOACTIVATE);  // shown, for its menu
+    }
+    void Fill(int count, const std::vector<int>& selected)
+    {
+        SendMessageA(Control(IDC_FILE_LIST), LB_RESETCONTENT, 0, 0);
+        for (int i = 0; i < count; i++) {
+            SendMessageA(Control(IDC_FILE_LIST), LB_ADDSTRING, 0, (LPARAM)std::string(1, 'a' + i).c_str());
+        }
+        for (int i : selected) {
+            SendMessageA(Control(IDC_FILE_LIST), LB_SETSEL, TRUE, i);
+        }
+    }
+    // The entries one letter each, and the selected positions.
+    std::string Order() const
+    {
+        std::string order;
+        for (const std::string& entry : Entries()) {
+            order += entry;
+        }
+        return order;
+    }
+    std::vector<int> Selection() const
+    {
+        std::vector<int> selected;
+        for (int i = 0; i < (int)Entries().size(); i++) {
+            if (SendMessageA(Control(IDC_FILE_LIST), LB_GETSEL, i, 0) > 0) selected.push_back(i);
+        }
+        return selected;
+    }
+    std::vector<int> Enabled() const
+    {
+        std::vector<int> enabled;
+        for (int id : kListButtons) {
+            if (IsWindowEnabled(Control(id))) enabled.push_back(id);
+        }
+        return enabled;
+    }
+    // A right click on the list; the grayed items of the menu it opens, then the keys pressed in it.
+    std::vector<bool> RightClick(const std::vector<UINT>& keys = {})
+    {
+        std::vector<bool> grayed;
+        HWND list = Control(IDC_FILE_LIST);
+        auto answer = [&](HWND popup) {
             HMENU items = (HMENU)SendMessageA(popup, MN_GETHMENU, 0, 0);
-            for (int i = 0; i < GetMenuItemCount(items); i++) menu += GetMenuState(items, i, MF_BYPOSITION) & MF_GRAYED ? "-" : "+";
+            for (int i = 0; i < GetMenuItemCount(items); i++) {
+                grayed.push_back((GetMenuState(items, i, MF_BYPOSITION) & MF_GRAYED) != 0);
+            }
             if (keys.empty()) EndMenu();
-            for (UINT key : keys) PostMessageA(popup, WM_KEYDOWN, key, 0);
-        }, [&] { SendMessageA(Control(IDC_FILE_LIST), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(20, 30)); }));
+            for (UINT key : keys) {
+                PostMessageA(popup, WM_KEYDOWN, key, 0);
+            }
+        };
+        auto click = [&] {
+            SendMessageA(list, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(20, 30));
+            SendMessageA(list, WM_RBUTTONUP, 0, MAKELPARAM(20, 30));
+        };
+        EXPECT_TRUE(WhileShowing("#32768", answer, click));
         Pump();
-        for (int i = 0; i < (int)Entries().size(); i++) state += Entries()[i] + (SendMessageA(Control(IDC_FILE_LIST), LB_GETSEL, i, 0) > 0 ? "*" : "");
-        state += " " + menu + " ";
-        for (int id : kListButtons) state += IsWindowEnabled(Control(id)) ? "1" : "0";
-        return state;
+        return grayed;
     }
 };
 
 TEST_F(FileList, MovesTakeTheLowestSelectedEntryAndTheButtonsAndMenuFollowTheSelection) {
-    const int up = IDC_MOVE_UP, down = IDC_MOVE_DOWN, top = IDC_MOVE_TO_TOP, end = IDC_MOVE_TO_END;
-    const struct { int count; std::vector<int> selected; int command; std::string state; } rows[] = {
-        {0, {}, 0, " ---- 0000000"}, {3, {}, 0, "abc -+-- 1100000"}, {1, {0}, 0, "a* ++-- 1110000"}, {3, {0, 2}, 0, "a*bc* ++-- 1110000"},
-        {5, {2}, up, "ac*bde ++-- 1111111"}, {5, {2}, top, "c*abde ++-- 1111111"}, {5, {2}, down, "abdc*e ++-- 1111111"},
-        {5, {2}, end, "abdec* ++-- 1111111"}, {5, {0}, up, "a*bcde ++-- 1111111"}, {5, {0}, top, "a*bcde ++-- 1111111"},
-        {5, {4}, down, "abcde* ++-- 1111111"}, {5, {4}, end, "abcde* ++-- 1111111"}, {5, {}, down, "abcde -+-- 1100000"},
-        {5, {}, end, "abcde -+-- 1100000"}, {5, {1, 3}, up, "b*acd*e ++-- 1110000"}, {5, {1, 3}, end, "acd*eb* ++-- 1110000"},
-        {5, {1, 3, 4}, IDC_REMOVE_SELECTED, "ac -+-- 1100000"}};  // from the bottom up
-    for (const auto& r : rows) {
-        SendMessageA(Control(IDC_FILE_LIST), LB_RESETCONTENT, 0, 0);
-        for (int i = 0; i < r.count; i++) SendMessageA(Control(IDC_FILE_LIST), LB_ADDSTRING, 0, (LPARAM)std::string(1, 'a' + i).c_str());
-        for (int i : r.selected) SendMessageA(Control(IDC_FILE_LIST), LB_SETSEL, TRUE, i);
-        SendMessageA(window, WM_COMMAND, r.command, 0);
+    const int up = IDC_MOVE_UP;
+    const int down = IDC_MOVE_DOWN;
+    const int top = IDC_MOVE_TO_TOP;
+    const int end = IDC_MOVE_TO_END;
+    // The entries a, b, c... and which are selected, a command; then the order, the selection and the enabled
+    // buttons after a right click, and whether the menu's 解除 and 全解除 were grayed.
+    const struct {
+        int count;
+        std::vector<int> selected;
+        int command;
+        std::string order;
+        std::vector<int> selectedAfter;
+        std::vector<int> enabled;
+        bool removeGrayed;
+        bool removeAllGrayed;
+    } rows[] = {
+        {0, {}, 0, "", {}, {}, true, true},
+        {3, {}, 0, "abc", {}, kListed, true, false},
+        {1, {0}, 0, "a", {0}, kSelected, false, false},
+        {3, {0, 2}, 0, "abc", {0, 2}, kSelected, false, false},
+        {5, {2}, up, "acbde", {1}, kListButtons, false, false},
+        {5, {2}, top, "cabde", {0}, kListButtons, false, false},
+        {5, {2}, down, "abdce", {3}, kListButtons, false, false},
+        {5, {2}, end, "abdec", {4}, kListButtons, false, false},
+        {5, {0}, up, "abcde", {0}, kListButtons, false, false},
+        {5, {4}, end, "abcde", {4}, kListButtons, false, false},
+        {5, {}, down, "abcde", {}, kListed, true, false},
+        {5, {1, 3}, up, "bacde", {0, 3}, kSelected, false, false},
+        {5, {1, 3}, end, "acdeb", {2, 4}, kSelected, false, false},
+        {5, {1, 3, 4}, IDC_REMOVE_SELECTED, "ac", {}, kListed, true, false},  // from the bottom up
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::to_string(row.command) + " over " + row.order);
+        Fill(row.count, row.selected);
+        SendMessageA(window, WM_COMMAND, row.command, 0);
         // Each button the opposite of what it should show, so that every one has to be set.
-        for (int i = 0; i < 7; i++) EnableWindow(Control(kListButtons[i]), r.state[r.state.size() - 7 + i] == '0');
-        EXPECT_EQ(r.state, State()) << r.command << " with " << r.count << " entries, " << r.selected.size() << " selected";
+        for (int id : kListButtons) {
+            bool shouldBeEnabled = std::count(row.enabled.begin(), row.enabled.end(), id) > 0;
+            EnableWindow(Control(id), !shouldBeEnabled);
+        }
+        std::vector<bool> grayed = RightClick();
+        ASSERT_EQ(4u, grayed.size());
+        EXPECT_EQ(row.removeGrayed, grayed[0]);
+        EXPECT_EQ(row.removeAllGrayed, grayed[1]);
+        EXPECT_TRUE(grayed[3]) << "no run to undo";
+        EXPECT_EQ(row.order, Order());
+        EXPECT_EQ(row.selectedAfter, Selection());
+        EXPECT_EQ(row.enabled, Enabled());
     }
-    EXPECT_EQ(" -+-- 0000000", State({VK_DOWN, VK_DOWN, VK_RETURN})) << "全解除 from the menu";
+    Fill(2, {});
+    RightClick({VK_DOWN, VK_DOWN, VK_RETURN});
+    EXPECT_EQ("", Order()) << "全解除 from the menu";
     // So does any press, release or double-click of the right or the middle button, after an entry put in from outside.
     SendMessageA(Control(IDC_FILE_LIST), LB_ADDSTRING, 0, (LPARAM)"a");
-    for (UINT message : {WM_RBUTTONUP, WM_RBUTTONDBLCLK, WM_MBUTTONDOWN, WM_MBUTTONUP, WM_MBUTTONDBLCLK}) {
+    for (UINT message : {WM_RBUTTONDOWN, WM_RBUTTONDBLCLK, WM_MBUTTONDOWN, WM_MBUTTONUP, WM_MBUTTONDBLCLK}) {
         EnableWindow(Control(IDC_REMOVE_ALL), FALSE);
         SendMessageA(Control(IDC_FILE_LIST), message, 0, 0);
         EXPECT_TRUE(IsWindowEnabled(Control(IDC_REMOVE_ALL))) << message;

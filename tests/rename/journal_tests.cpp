@@ -7,7 +7,7 @@
 #include <sstream>
 
 #include "core/app_state.h"
-#include "rename/run_recovery.h"
+#include "ui/run_messages.h"
 #include "run_window.h"
 
 std::string IdentityOf(const std::string& path)

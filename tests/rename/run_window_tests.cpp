@@ -4,7 +4,7 @@
 #include <thread>
 
 #include "core/app_state.h"
-#include "rename/run_progress.h"
+#include "ui/run_progress.h"
 #include "res/please_wait_res.h"
 #include "run_window.h"
 

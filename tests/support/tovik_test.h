@@ -20,8 +20,10 @@ typedef std::vector<std::string> Strings;
 // A message box as the program showed it; compared whole.
 struct Shown {
     HWND owner;
-    std::string text, title;
-    UINT buttons, icon;
+    std::string text;
+    std::string title;
+    UINT buttons;
+    UINT icon;
     bool operator==(const Shown& other) const;
 };
 void PrintTo(const Shown& shown, std::ostream* out);
@@ -29,7 +31,8 @@ void PrintTo(const Shown& shown, std::ostream* out);
 class TovikTest : public ::testing::Test {
 public:
     TovikTest();
-    void TearDown() override;  // closes the window and checks that the heap holds what it held before the test
+    // Closes the window and checks that the heap holds what it held before the test.
+    void TearDown() override;
     std::string Path(const std::string& name) const { return work + "\\" + name; }
     // "name=content" files and "name\\" folders in the test's folder; MakeWide takes any character and keeps a
     // trailing dot or space.
@@ -53,27 +56,32 @@ public:
     int fallback = IDNO;
     std::vector<Shown> shown;
     std::function<void(const Shown&)> whileShown;
-    Strings picks, pickedFrom;  // folders the picker returns ("" cancels), and the folder each opened on
+    Strings picks;       // folders the picker returns ("" cancels)
+    Strings pickedFrom;  // the folder each opened on
     std::vector<DWORD> pauses;
     std::function<void()> duringPause;
-    Strings links;             // targets handed to the shell
-    int allocationsLeft = -1, heapBlocks = 0;  // list allocations that succeed (-1 for all); used heap blocks at the start
+    Strings links;  // targets handed to the shell
+    int allocationsLeft = -1;  // heap allocations that succeed (-1 for all)
+    int heapBlocks = 0;        // used heap blocks at the start
 };
 
 // The program's message boxes by what fills them; a failure list (a run's by default) of "path : reason" lines.
 Shown Question(HWND owner, const std::string& text, const std::string& title, UINT buttons = MB_YESNO);
 Shown Error(HWND owner, const std::string& text, const std::string& title);
 Shown Overwrite(HWND owner, const std::string& source, const std::string& newPath);
-Shown FailureList(HWND owner, const Strings& lines, int more = 0, const std::string& header = "次のファイルは改名（リネーム）できませんでした。",
+Shown FailureList(HWND owner, const Strings& lines, int more = 0,
+                  const std::string& header = "次のファイルは改名（リネーム）できませんでした。",
                   const std::string& title = "改名（リネーム）できなかったファイル");
 Shown StopSummary(HWND owner, int renamed, int remaining, const Strings& lines = {});  // a run stopped part-way
-std::string FailureLine(const std::string& path, DWORD error);  // the reason checked to be one line, ending in no space
+
+// "path : reason": the program's own reasons as their texts read, the system's as the system words them on one line.
+std::string FailureLine(const std::string& path, DWORD error);
 
 bool WriteFileText(const std::string& path, const std::string& content);
 std::string ReadFileText(const std::string& path);  // "<missing>" when absent
 bool RemoveTree(const std::string& path);           // long paths too
 std::wstring Wide(const std::string& text);
-std::string Fold(std::string path);  // A-Z to a-z, as the file system compares names
+std::string Fold(std::string path);            // A-Z to a-z, as the file system compares names
 std::string Narrow(const std::wstring& wide);  // without best fit: "?" for what 932 lacks
 // Runs call; meanwhile, every 50 ms, the first visible window of the class this thread shows ("#32770" a message box
 // or the folder picker, "#32768" a menu) goes to answer, once. False when none came.

@@ -10,14 +10,20 @@ protected:
     // What a control shows: a combo its selected entry, a list its count, others their text.
     std::string Shows(int id) const
     {
-        char name[16] = "", text[256] = "<none>";
+        char name[16] = "";
+        char text[256] = "<none>";
         GetClassNameA(Control(id), name, sizeof name);
         if (lstrcmpiA(name, "ListBox") == 0) return std::to_string(SendMessageA(Control(id), LB_GETCOUNT, 0, 0));
         if (lstrcmpiA(name, "ComboBox") != 0) return ControlText(id);
-        SendMessageA(Control(id), CB_GETLBTEXT, SendMessageA(Control(id), CB_GETCURSEL, 0, 0), (LPARAM)text);  // none: CB_ERR
+        LRESULT selected = SendMessageA(Control(id), CB_GETCURSEL, 0, 0);
+        SendMessageA(Control(id), CB_GETLBTEXT, selected, (LPARAM)text);  // none: CB_ERR
         return text;
     }
-    std::string PreviewLine() const { return ControlText(IDC_PREVIEW_EDIT).substr(ControlText(IDC_PREVIEW_EDIT).rfind('\n') + 1); }
+    std::string PreviewLine() const
+    {
+        std::string preview = ControlText(IDC_PREVIEW_EDIT);
+        return preview.substr(preview.rfind('\n') + 1);
+    }
     // A key pressed and released through the loop; the release goes where the focus is by then.
     void Press(HWND target, UINT key)
     {
@@ -25,44 +31,75 @@ protected:
         MSG message = {target, WM_KEYDOWN, key, 1 | scan, 0, {0, 0}};
         DeliverLoopMessage(window, &message);
         Pump();
-        if (!(message.hwnd = GetFocus())) return;
-        message.message = WM_KEYUP, message.lParam = 1 | scan | (LPARAM)0xC0000000;
+        message.hwnd = GetFocus();
+        if (!message.hwnd) return;
+        message.message = WM_KEYUP;
+        message.lParam = 1 | scan | (LPARAM)0xC0000000;
         DeliverLoopMessage(window, &message);
         Pump();
     }
     void Choose(int comboId, int index)  // by the keys, which the combo confirms at each step
     {
-        for (int i = -1; i < index; ++i) SetFocus(Control(comboId)), Press(Control(comboId), i < 0 ? VK_HOME : VK_DOWN);
+        for (int i = -1; i < index; ++i) {
+            SetFocus(Control(comboId));
+            Press(Control(comboId), i < 0 ? VK_HOME : VK_DOWN);
+        }
     }
     int Saved(const char* key) { return (int)GetPrivateProfileIntA("SYSTEM", key, 99, ini); }
     void Reopen()  // as the next start of the program
     {
         MSG quit;
-        PeekMessageA(&quit, NULL, WM_QUIT, WM_QUIT, PM_REMOVE), UnregisterClassA("TovikClass", GetModuleHandleA(NULL)), Open();
+        PeekMessageA(&quit, NULL, WM_QUIT, WM_QUIT, PM_REMOVE);
+        UnregisterClassA("TovikClass", GetModuleHandleA(NULL));
+        Open();
     }
     char ini[MAX_PATH * 2];
 };
 
 // Every control with an identifier in template order, which is the tab order; the preview, last, is no tab stop.
-const struct { int id; const char* shows; bool enabled; } kAtStart[] = {
-    {IDC_FILE_LIST, "0", true}, {IDC_MOVE_TO_TOP, "先頭", false}, {IDC_MOVE_UP, "▲", false}, {IDC_MOVE_DOWN, "▼", false},
-    {IDC_REMOVE_SELECTED, "解除", false}, {IDC_MOVE_TO_END, "一番後ろ", false}, {IDC_START, "変換開始", false},
-    {IDC_HELP_BUTTON, "ヘルプ", true}, {IDC_REMOVE_ALL, "全解除", false}, {IDC_EXIT, "終了", true}, {IDC_ADD_FOLDER, "フォルダ指定", true},
-    {IDC_OPERATION_COMBO, "リネームのみ", true}, {IDC_EXTENSION_COMBO, "変更しない", true}, {IDC_EXTENSION_EDIT, "", false},
-    {IDC_OUTPUT_FOLDER_EDIT, "", false}, {IDC_BROWSE_BUTTON, "検索", false}, {IDC_PREFIX_EDIT, "Sample", true},
-    {IDC_START_NUMBER_EDIT, "1", true}, {IDC_DIGIT_COUNT_COMBO, "４桁", true}, {IDC_SUFFIX_EDIT, "", true},
-    {IDC_PREVIEW_EDIT, "ファイル命名前置詞 + 連番書式 + ファイル命名後置詞 + .拡張子(例 hoge001.jpg)\r\n\r\n変換書式 ==> Sample0001.拡張子", true}};
+const struct {
+    int id;
+    const char* shows;
+    bool enabled;
+} kAtStart[] = {
+    {IDC_FILE_LIST, "0", true},
+    {IDC_MOVE_TO_TOP, "先頭", false},
+    {IDC_MOVE_UP, "▲", false},
+    {IDC_MOVE_DOWN, "▼", false},
+    {IDC_REMOVE_SELECTED, "解除", false},
+    {IDC_MOVE_TO_END, "一番後ろ", false},
+    {IDC_START, "変換開始", false},
+    {IDC_HELP_BUTTON, "ヘルプ", true},
+    {IDC_REMOVE_ALL, "全解除", false},
+    {IDC_EXIT, "終了", true},
+    {IDC_ADD_FOLDER, "フォルダ指定", true},
+    {IDC_OPERATION_COMBO, "リネームのみ", true},
+    {IDC_EXTENSION_COMBO, "変更しない", true},
+    {IDC_EXTENSION_EDIT, "", false},
+    {IDC_OUTPUT_FOLDER_EDIT, "", false},
+    {IDC_BROWSE_BUTTON, "検索", false},
+    {IDC_PREFIX_EDIT, "Sample", true},
+    {IDC_START_NUMBER_EDIT, "1", true},
+    {IDC_DIGIT_COUNT_COMBO, "４桁", true},
+    {IDC_SUFFIX_EDIT, "", true},
+    {IDC_PREVIEW_EDIT,
+     "ファイル命名前置詞 + 連番書式 + ファイル命名後置詞 + .拡張子(例 hoge001.jpg)\r\n\r\n変換書式 ==> Sample0001.拡張子", true},
+};
 const int kTabStops = sizeof kAtStart / sizeof kAtStart[0] - 1;
 
 TEST_F(MainWindow, FirstStartShowsTheDefaultsAndTabGoesInTemplateOrder) {
     ASSERT_TRUE(Open());
     EXPECT_FALSE(IsWindowVisible(window)) << "WinMain shows it, not its creation";
-    for (const auto& c : kAtStart) EXPECT_EQ(std::string(c.shows) + (c.enabled ? "" : " disabled"),
-                                             Shows(c.id) + (IsWindowEnabled(Control(c.id)) ? "" : " disabled")) << c.id;
+    for (const auto& c : kAtStart) {
+        EXPECT_EQ(c.shows, Shows(c.id)) << c.id;
+        EXPECT_EQ(c.enabled, IsWindowEnabled(Control(c.id)) != FALSE) << c.id;
+    }
     EXPECT_EQ("<missing>", ReadFileText(ini)) << "nothing is saved before the window is left";
 
     // Dialog navigation reaches the window as WM_NEXTDLGCTL, which it acts on itself.
-    for (const auto& c : kAtStart) EnableWindow(Control(c.id), TRUE);
+    for (const auto& c : kAtStart) {
+        EnableWindow(Control(c.id), TRUE);
+    }
     SetFocus(Control(IDC_FILE_LIST));
     for (int step = 1; step <= kTabStops; ++step) {
         Press(GetFocus(), VK_TAB);
@@ -71,23 +108,43 @@ TEST_F(MainWindow, FirstStartShowsTheDefaultsAndTabGoesInTemplateOrder) {
 }
 
 TEST_F(MainWindow, EachOperationEnablesItsControlsAndTheExtensionComboFollows) {
-    const int op = IDC_OPERATION_COMBO, ext = IDC_EXTENSION_COMBO;
-    const int ids[] = {IDC_EXTENSION_EDIT, IDC_OUTPUT_FOLDER_EDIT, IDC_BROWSE_BUTTON, IDC_PREFIX_EDIT, IDC_SUFFIX_EDIT,
-                       IDC_START_NUMBER_EDIT, IDC_DIGIT_COUNT_COMBO};
-    // Then: the operation and extension combos, and a 1 for each enabled one of ids.
-    const struct { int combo, index; const char* shows; } steps[] = {
-        {ext, Upper, "リネームのみ 大文字で統一 0001111"}, {op, RenameCopy, "リネーム＋コピー 変更しない 0111111"},  // back to Keep
-        {op, ExtensionOnly, "拡張子のみ変更 指定 1000000"}, {ext, Lower, "拡張子のみ変更 小文字で統一 0000000"},
-        {ext, Specified, "拡張子のみ変更 指定 1000000"}, {op, RenameMove, "リネーム＋移動 変更しない 0111111"},
-        {op, RenameOnly, "リネームのみ 変更しない 0001111"}};
+    const int op = IDC_OPERATION_COMBO;
+    const int ext = IDC_EXTENSION_COMBO;
+    const std::vector<int> naming = {IDC_PREFIX_EDIT, IDC_SUFFIX_EDIT, IDC_START_NUMBER_EDIT, IDC_DIGIT_COUNT_COMBO};
+    const std::vector<int> folderAndNaming = {IDC_OUTPUT_FOLDER_EDIT, IDC_BROWSE_BUTTON, IDC_PREFIX_EDIT,
+                                              IDC_SUFFIX_EDIT, IDC_START_NUMBER_EDIT, IDC_DIGIT_COUNT_COMBO};
+    const std::vector<int> extensionEdit = {IDC_EXTENSION_EDIT};
+    // A combo's choice; then both combos as they show, and which of the settings controls are enabled.
+    const struct {
+        int combo;
+        int index;
+        const char* operation;
+        const char* extension;
+        std::vector<int> enabled;
+    } steps[] = {
+        {ext, Upper, "リネームのみ", "大文字で統一", naming},
+        {op, RenameCopy, "リネーム＋コピー", "変更しない", folderAndNaming},  // back to Keep
+        {op, ExtensionOnly, "拡張子のみ変更", "指定", extensionEdit},
+        {ext, Lower, "拡張子のみ変更", "小文字で統一", {}},
+        {ext, Specified, "拡張子のみ変更", "指定", extensionEdit},
+        {op, RenameMove, "リネーム＋移動", "変更しない", folderAndNaming},
+        {op, RenameOnly, "リネームのみ", "変更しない", naming},
+    };
+    const int settingsControls[] = {IDC_EXTENSION_EDIT, IDC_OUTPUT_FOLDER_EDIT, IDC_BROWSE_BUTTON, IDC_PREFIX_EDIT,
+                                    IDC_SUFFIX_EDIT, IDC_START_NUMBER_EDIT, IDC_DIGIT_COUNT_COMBO};
     ASSERT_TRUE(Open());
-    for (const auto& s : steps) {
-        Choose(s.combo, s.index);
-        std::string shows = Shows(op) + " " + Shows(ext) + " ";
-        for (int id : ids) shows += IsWindowEnabled(Control(id)) ? "1" : "0";
-        EXPECT_EQ(s.shows, shows);
-        EXPECT_TRUE(SendMessageA(Control(op), CB_GETCURSEL, 0, 0) == GetAppState()->fileOperation &&
-                    SendMessageA(Control(ext), CB_GETCURSEL, 0, 0) == GetAppState()->extensionMode) << s.shows;
+    for (const auto& step : steps) {
+        SCOPED_TRACE(std::string(step.operation) + " " + step.extension);
+        Choose(step.combo, step.index);
+        EXPECT_EQ(step.operation, Shows(op));
+        EXPECT_EQ(step.extension, Shows(ext));
+        std::vector<int> enabled;
+        for (int id : settingsControls) {
+            if (IsWindowEnabled(Control(id))) enabled.push_back(id);
+        }
+        EXPECT_EQ(step.enabled, enabled);
+        EXPECT_EQ(SendMessageA(Control(op), CB_GETCURSEL, 0, 0), GetAppState()->fileOperation);
+        EXPECT_EQ(SendMessageA(Control(ext), CB_GETCURSEL, 0, 0), GetAppState()->extensionMode);
     }
 }
 
@@ -96,40 +153,63 @@ TEST_F(MainWindow, EachOperationEnablesItsControlsAndTheExtensionComboFollows) {
 TEST_F(MainWindow, TheStartNumberShowsWhatTheNamesUse) {
     ASSERT_TRUE(Open());
     HWND number = Control(IDC_START_NUMBER_EDIT);
-    SetFocus(number), SendMessageA(number, EM_SETSEL, 0, -1);
-    for (char key : std::string("1234567890")) SendMessageA(number, WM_CHAR, (WPARAM)key, 1);
+    SetFocus(number);
+    SendMessageA(number, EM_SETSEL, 0, -1);
+    for (char key : std::string("1234567890")) {
+        SendMessageA(number, WM_CHAR, (WPARAM)key, 1);
+    }
     EXPECT_EQ("12345678", ControlText(IDC_START_NUMBER_EDIT));
-    SetWindowTextA(Control(IDC_PREFIX_EDIT), "写真_"), SetWindowTextA(number, "12");
+    SetWindowTextA(Control(IDC_PREFIX_EDIT), "写真_");
+    SetWindowTextA(number, "12");
     SendMessageA(number, EM_SETSEL, 2, 2);
-    Press(number, VK_BACK), Press(number, VK_BACK);
+    Press(number, VK_BACK);
+    Press(number, VK_BACK);
     EXPECT_EQ("変換書式 ==> 写真_0001.拡張子", PreviewLine());
     Press(number, VK_TAB);
-    EXPECT_EQ("0 変換書式 ==> 写真_0000.拡張子", ControlText(IDC_START_NUMBER_EDIT) + " " + PreviewLine());
+    EXPECT_EQ("0", ControlText(IDC_START_NUMBER_EDIT));
+    EXPECT_EQ("変換書式 ==> 写真_0000.拡張子", PreviewLine());
 }
 
 // Enter asks first; Escape and the close box do not, and the close box saves twice, the second time what the controls
 // hold then.
 TEST_F(MainWindow, EveryWayOutSavesAndEndsWithCodeZero) {
-    const char kDefaults[] = "[SYSTEM]\r\nSTART_NUM=1\r\nFILENAME_PREFIX=Sample\r\nFILENAME_SUFFIX=\r\nFIGURE_FORMAT=3\r\nOUTPUT_FOLDER=\r\n";
-    for (UINT way : {VK_RETURN, VK_ESCAPE, 0}) {
-        DeleteFileA(ini), Reopen();
+    const char kDefaults[] =
+        "[SYSTEM]\r\nSTART_NUM=1\r\nFILENAME_PREFIX=Sample\r\nFILENAME_SUFFIX=\r\nFIGURE_FORMAT=3\r\nOUTPUT_FOLDER=\r\n";
+    const struct {
+        UINT key;  // 0 for the close box
+        size_t questions;
+        int startNumber;  // as saved
+    } ways[] = {
+        {VK_RETURN, 2, 1},
+        {VK_ESCAPE, 0, 1},
+        {0, 0, 121},
+    };
+    for (const auto& way : ways) {
+        SCOPED_TRACE(way.key);
+        DeleteFileA(ini);
+        Reopen();
         SetFocus(Control(IDC_PREFIX_EDIT));
-        shown.clear(), answers = {IDNO, IDYES};
-        if (way) {
-            Press(GetFocus(), way);
-            EXPECT_EQ(way == VK_ESCAPE, !IsWindow(window)) << "No leaves everything as it was";
-            if (way == VK_RETURN) Press(GetFocus(), way);
-            EXPECT_EQ(std::vector<Shown>(way == VK_RETURN ? 2 : 0, Question(window, "終了してもよろしいですか？", "終了確認")), shown);
+        shown.clear();
+        answers = {IDNO, IDYES};
+        if (way.key) {
+            Press(GetFocus(), way.key);
+            EXPECT_EQ(way.key == VK_ESCAPE, !IsWindow(window)) << "No leaves everything as it was";
+            if (way.key == VK_RETURN) Press(GetFocus(), way.key);
+            EXPECT_EQ(kDefaults, ReadFileText(ini));
         } else {
             SendMessageA(window, WM_CLOSE, 0, 0);
             EXPECT_EQ(kDefaults, ReadFileText(ini)) << "saved before the cancel command";
             SetWindowTextA(Control(IDC_START_NUMBER_EDIT), "121");
             Pump();
         }
+        EXPECT_EQ(way.questions, shown.size());
+        for (const Shown& box : shown) {
+            EXPECT_EQ(Question(window, "終了してもよろしいですか？", "終了確認"), box);
+        }
         EXPECT_FALSE(IsWindow(window));
-        if (way) { EXPECT_EQ(kDefaults, ReadFileText(ini)); }
-        EXPECT_EQ(way ? 1 : 121, Saved("START_NUM"));
+        EXPECT_EQ(way.startNumber, Saved("START_NUM"));
         MSG quit = {};
-        EXPECT_TRUE(PeekMessageA(&quit, NULL, WM_QUIT, WM_QUIT, PM_NOREMOVE) && quit.wParam == 0);
+        EXPECT_TRUE(PeekMessageA(&quit, NULL, WM_QUIT, WM_QUIT, PM_NOREMOVE));
+        EXPECT_EQ(0u, quit.wParam);
     }
 }

@@ -1,4 +1,4 @@
-#include "rename/run_progress.h"
+#include "ui/run_progress.h"
 
 #include <commctrl.h>
 #include <stdio.h>

@@ -1,17 +1,18 @@
-#include "rename/last_run_undo.h"
+#include "ui/last_run_undo.h"
 
 #include <stdio.h>
 #include <stdlib.h>
 
 #include "core/app_state.h"
 #include "core/file_modes.h"
+#include "core/heap.h"
 #include "core/prompt.h"
 #include "filelist/moved_files.h"
 #include "rename/file_moves.h"
 #include "rename/rename_engine.h"
-#include "rename/run_failures.h"
 #include "rename/run_journal.h"
-#include "rename/run_progress.h"
+#include "ui/run_messages.h"
+#include "ui/run_progress.h"
 
 static const char kUndoTitle[] = "改名（リネーム）の取り消し";
 
@@ -58,7 +59,7 @@ static void PlanUndoOfRun(const JournalRecord* record, UndoPlan* plan)
 // A stopped undo: the files it did not move back go now.
 static void PlanRestOfUndo(const JournalRecord* record, UndoPlan* plan)
 {
-    char* done = (char*)calloc((size_t)record->count + 1, 1);
+    char* done = (char*)AllocateZeroed((size_t)record->count + 1, 1);
     if (!done) return;
     for (int i = 0; i < record->placed; i++) done[record->placements[i].index] = 1;
     for (int i = 0; i < record->count; i++) {
@@ -102,45 +103,50 @@ static void RecycleCopies(UndoPlan* plan)
     }
 }
 
-// Moves the planned files back under the please-wait window. 1 when every
-// one was handled, 0 when stopped, -1 when it did not start (the user was
-// told why).
-static int MoveBack(HWND owner, HINSTANCE instance, const char* journal, UndoPlan* plan)
+// Moves the planned files back under the please-wait window, the journal
+// opened (and put right) first. 1 when every one was handled, 0 when
+// stopped, -1 when it did not start (the user was told why).
+static int MoveBack(HWND owner, HINSTANCE instance, const char* path, UndoPlan* plan)
 {
-    MovedEntries moved = {plan->sources, (char**)calloc((size_t)plan->moves + 1, sizeof(char*))};
-    int result = -1;
+    MovedEntries moved = {plan->sources, (char**)AllocateZeroed((size_t)plan->moves + 1, sizeof(char*))};
+    RunSummary summary = {RunNotStarted, 0, 0, 0, 0};
+    JournalWriter journal;
+    DWORD error = 0;
     if (!moved.newPaths) {
         TellOutOfMemory(owner);
+    } else if (!OpenJournal(&journal, path, &error) || !SettleJournalForRun(owner, &journal, path, &error)) {
+        TellNotStarted(owner, path, error);
     } else if (!OpenProgressWindow(owner, instance)) {
+        CloseJournal(&journal);
         TellProgressWindowMissing(owner);
     } else {
-        RunHooks hooks = {ProgressBetweenFiles, NoteMovedEntry, &moved, journal, NewRunId()};
-        result = MoveFilesBack(owner, plan->sources, plan->targets, plan->moves, &hooks, &plan->failures);
+        RunHooks hooks = {ProgressBetweenFiles, NoteMovedEntry, 0, 0, &moved, &journal, NewRunId()};
+        MoveFilesBack(plan->sources, plan->targets, plan->moves, &hooks, &plan->failures, &summary);
+        CloseJournal(&journal);
         CloseProgressWindow(owner);
+        if (summary.result == RunNotStarted) TellNotStarted(owner, path, summary.reason);
         // Its journal is now the one a second undo reads.
-        if (result >= 0) GetAppState()->lastRunId = hooks.runId;
+        if (summary.result != RunNotStarted) GetAppState()->lastRunId = hooks.runId;
         FollowMovedPaths(plan->sources, moved.newPaths, plan->moves);
     }
     for (int i = 0; i < plan->moves && moved.newPaths; i++) free(moved.newPaths[i]);
     free(moved.newPaths);
-    return result;
+    return summary.result;
 }
 
 void UndoLastRun(HWND owner, HINSTANCE instance)
 {
     char path[MAX_PATH * 2];
     JournalRecord record;
-    if (!JournalPath(path, sizeof path) || !CanUndoLastRun(path, GetAppState()->lastRunId) ||
-        ReadJournal(path, &record, 0) != JournalReadable)
-        return;
-    if (!AskToUndo(owner, &record)) {
+    if (!JournalPath(path, sizeof path) || ReadJournal(path, &record, 0) != JournalReadable) return;
+    if (!IsUndoable(&record, GetAppState()->lastRunId) || !AskToUndo(owner, &record)) {
         FreeJournalRecord(&record);
         return;
     }
     int stopped = 0;
     size_t slots = (size_t)record.count + 1;
-    UndoPlan plan = {(const char**)calloc(slots, sizeof(char*)), (const char**)calloc(slots, sizeof(char*)), 0,
-                     (const char**)calloc(slots, sizeof(char*)), 0, {}};
+    UndoPlan plan = {(const char**)AllocateZeroed(slots, sizeof(char*)), (const char**)AllocateZeroed(slots, sizeof(char*)),
+                     0, (const char**)AllocateZeroed(slots, sizeof(char*)), 0, {}};
     if (!plan.sources || !plan.targets || !plan.copies) {
         TellOutOfMemory(owner);
     } else {
@@ -151,8 +157,8 @@ void UndoLastRun(HWND owner, HINSTANCE instance)
         }
         // The copies go only once the undo's journal has taken the run's place.
         int result = MoveBack(owner, instance, path, &plan);
-        if (result >= 0) RecycleCopies(&plan);
-        stopped = result == 0;
+        if (result != RunNotStarted) RecycleCopies(&plan);
+        stopped = result == RunStopped;
     }
     ShowFailureList(&plan.failures, owner,
                     stopped ? "元に戻すのを中止しました。もう一度「直前の改名を元に戻す」（Ctrl+Z）で、"

@@ -1,7 +1,8 @@
-#include "core/control_text.h"
+#include "ui/control_text.h"
 
 #include <stdlib.h>
 
+#include "core/heap.h"
 #include "core/mbcs_text.h"
 
 size_t ReadControlText(HWND control, char* text, size_t size)
@@ -13,7 +14,7 @@ size_t ReadControlText(HWND control, char* text, size_t size)
     int wholeSize = (int)sizeof local;
     int length = GetWindowTextLengthA(control);
     if (length >= wholeSize) {
-        char* heap = (char*)malloc((size_t)length + 1);
+        char* heap = (char*)AllocateMemory((size_t)length + 1);
         if (heap) {
             whole = heap;
             wholeSize = length + 1;
@@ -24,4 +25,9 @@ size_t ReadControlText(HWND control, char* text, size_t size)
     size_t kept = CopyTextCut(text, size, whole);
     if (whole != local) free(whole);
     return kept;
+}
+
+int ComboSelection(HWND combo)
+{
+    return (int)SendMessageA(combo, CB_GETCURSEL, 0, 0);
 }

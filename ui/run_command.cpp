@@ -1,22 +1,25 @@
-#include "rename/rename_run.h"
+#include "ui/run_command.h"
 
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 
 #include "core/app_state.h"
-#include "core/control_text.h"
+#include "core/heap.h"
 #include "core/mbcs_text.h"
 #include "core/prompt.h"
+#include "core/seams.h"
 #include "filelist/file_list.h"
+#include "filelist/list_box.h"
 #include "filelist/moved_files.h"
-#include "rename/name_inputs.h"
+#include "rename/name_rules.h"
 #include "rename/name_validation.h"
 #include "rename/output_folder.h"
-#include "rename/preview.h"
 #include "rename/rename_engine.h"
 #include "rename/run_journal.h"
-#include "rename/run_progress.h"
+#include "ui/name_inputs.h"
+#include "ui/run_messages.h"
+#include "ui/run_progress.h"
 
 enum {
     kConfirmationSize = 388 + 1,  // the confirmation text, terminator included
@@ -26,21 +29,11 @@ enum {
 static const char kConfirmationHeader[] =
     "以下の条件で、改名（リネーム）を開始します。よろしいですか？\r\n\r\n";
 
-// ---- The pause after a completed run ----------------------------------------
-
-static PauseHandler g_pauseHandler;
-
-PauseHandler SetPauseHandler(PauseHandler handler)
-{
-    PauseHandler previous = g_pauseHandler;
-    g_pauseHandler = handler;
-    return previous;
-}
-
 static void Pause(DWORD milliseconds)
 {
-    if (g_pauseHandler) {
-        g_pauseHandler(milliseconds);
+    PauseHandler pause = GetSeams()->pause;
+    if (pause) {
+        pause(milliseconds);
     } else {
         WaitAnswering(milliseconds);
     }
@@ -48,17 +41,15 @@ static void Pause(DWORD milliseconds)
 
 // ---- One run ----------------------------------------------------------------
 
-// Reads every list entry into a heap array (count strings). 0 without memory.
+// Every list entry as a heap copy, in an array of count + 1. 0 without memory.
 static char** ReadListEntries(HWND list, int count)
 {
-    char** entries = (char**)calloc((size_t)count + 1, sizeof *entries);
-    if (!entries) return 0;
-    for (int i = 0; i < count; i++) {
-        LRESULT length = SendMessageA(list, LB_GETTEXTLEN, (WPARAM)i, 0);
-        entries[i] = (char*)malloc((size_t)(length < 0 ? 0 : length) + 1);
-        if (!entries[i]) return entries;
-        entries[i][0] = 0;
-        SendMessageA(list, LB_GETTEXT, (WPARAM)i, (LPARAM)entries[i]);
+    char** entries = (char**)AllocateZeroed((size_t)count + 1, sizeof *entries);
+    for (int i = 0; i < count && entries; i++) {
+        if ((entries[i] = CopyListEntry(list, i)) != 0) continue;
+        for (int k = 0; k < i; k++) free(entries[k]);
+        free(entries);
+        entries = 0;
     }
     return entries;
 }
@@ -70,6 +61,28 @@ static void FreeListEntries(char** entries, int count)
     free(entries);
 }
 
+// What the run's hooks are handed: the owner of its questions and where its
+// files went.
+struct RunContext {
+    HWND owner;
+    MovedEntries moved;
+};
+
+static void OnMoved(void* context, int index, const char* from, const char* to)
+{
+    NoteMovedEntry(&((RunContext*)context)->moved, index, from, to);
+}
+
+static int OnAskOverwrite(void* context, const char* source, const char* newPath)
+{
+    return AskOverwriteFile(((RunContext*)context)->owner, source, newPath);
+}
+
+static void OnFolderInTheWay(void* context, const char* newPath)
+{
+    TellFolderInTheWay(((RunContext*)context)->owner, newPath);
+}
+
 static void TellJournalPathMissing(HWND owner)
 {
     Prompt(owner,
@@ -79,22 +92,24 @@ static void TellJournalPathMissing(HWND owner)
            "改名（リネーム）を始められません", MB_OK, MB_ICONERROR);
 }
 
-int RunRename()
+// Renames every list entry in list order by the pattern; the journal is
+// opened first, and a run it holds that did not end is put right. The list
+// of a run that stops keeps its entries, each naming where its file went, so
+// that a second start goes on where this one stopped. 1 when it went through
+// the whole list.
+static int RunRename(const NamePattern* pattern)
 {
     AppState* state = GetAppState();
-    int count = (int)SendMessageA(state->fileList, LB_GETCOUNT, 0, 0);
+    int count = ListCount(state->fileList);
     if (count < 0) count = 0;
-    NamePattern pattern;
-    NameInputTexts texts;
-    ReadNamePattern(&pattern, &texts);
-    char journal[MAX_PATH * 2];
-    if (!JournalPath(journal, sizeof journal)) {
+    char path[MAX_PATH * 2];
+    if (!JournalPath(path, sizeof path)) {
         TellJournalPathMissing(state->mainWindow);
         return 0;
     }
     char** sources = ReadListEntries(state->fileList, count);
-    char** newPaths = (char**)calloc((size_t)count + 1, sizeof *newPaths);
-    if (!sources || (count > 0 && !sources[count - 1]) || !newPaths) {
+    char** newPaths = (char**)AllocateZeroed((size_t)count + 1, sizeof *newPaths);
+    if (!sources || !newPaths) {
         FreeListEntries(sources, count);
         free(newPaths);
         TellOutOfMemory(state->mainWindow);
@@ -102,15 +117,25 @@ int RunRename()
     }
     // A run that cannot write its journal leaves nothing for undo, not even the run before it.
     state->lastRunId = NewRunId();
-    MovedEntries moved = {sources, newPaths};
-    RunHooks hooks = {ProgressBetweenFiles, NoteMovedEntry, &moved, journal, state->lastRunId};
-    int completed = RenameFiles(state->mainWindow, sources, count, &pattern, &hooks);
-    // The list of a completed run is emptied; otherwise its entries follow
-    // their files, so that a second start goes on where this one stopped.
-    if (!completed) FollowMovedEntries(newPaths, count);
+    JournalWriter journal;
+    DWORD error = 0;
+    RunSummary summary = {RunNotStarted, 0, 0, 0, 0};
+    RunFailures failures = {};
+    if (OpenJournal(&journal, path, &error) && SettleJournalForRun(state->mainWindow, &journal, path, &error)) {
+        RunContext context = {state->mainWindow, {sources, newPaths}};
+        RunHooks hooks = {ProgressBetweenFiles, OnMoved, OnAskOverwrite, OnFolderInTheWay, &context, &journal,
+                          state->lastRunId};
+        RenameFiles(sources, count, pattern, &hooks, &failures, &summary);
+        CloseJournal(&journal);
+        ShowRunResult(state->mainWindow, path, &summary, &failures);
+    } else {
+        TellNotStarted(state->mainWindow, path, error);
+    }
+    if (summary.result != RunCompleted) FollowMovedEntries(newPaths, count);
+    FreeRunFailures(&failures);
     FreeListEntries(newPaths, count);
     FreeListEntries(sources, count);
-    return completed;
+    return summary.result == RunCompleted;
 }
 
 // ---- The start command ------------------------------------------------------
@@ -123,12 +148,11 @@ static void FocusAndSelect(HWND edit)
 }
 
 // The checks of the start command in their order; 1 when the run may start.
-static int CheckRunInputs(AppState* state)
+static int CheckRunInputs(AppState* state, const NamePattern* pattern)
 {
-    ReadControlText(state->outputFolderEdit, state->outputFolder, sizeof state->outputFolder);
-    int toFolder = state->fileOperation == RenameMove || state->fileOperation == RenameCopy;
+    int toFolder = pattern->operation == RenameMove || pattern->operation == RenameCopy;
     char folder[MAX_PATH];
-    if (toFolder && !ResolveOutputFolder(state->outputFolder, folder, sizeof folder)) {
+    if (toFolder && !ResolveOutputFolder(pattern->outputFolder, folder, sizeof folder)) {
         Prompt(state->mainWindow,
                "システムで有効なフォルダを選択してください。\n\n"
                "｢リネーム＋移動｣ 、｢リネーム＋コピー｣の場合は、フォルダを指定する必要があります。",
@@ -136,32 +160,22 @@ static int CheckRunInputs(AppState* state)
         FocusAndSelect(state->outputFolderEdit);
         return 0;
     }
-    if ((int)SendMessageA(state->fileList, LB_GETCOUNT, 0, 0) <= 0) {
+    if (ListCount(state->fileList) <= 0) {
         SetFocus(state->fileList);
         Prompt(state->mainWindow,
                "改名（リネーム）するファイルをファイルリストにドラッグ＆ドロップしてください♪",
                "改名ファイルリストが空です。", MB_OK, MB_ICONERROR);
         return 0;
     }
-    if (state->extensionMode == Specified) {
-        ReadControlText(state->extensionEdit, state->replacementExtension,
-                        sizeof state->replacementExtension);
-        if (!ValidateNamePart(state->replacementExtension)) {
-            FocusAndSelect(state->extensionEdit);
-            return 0;
-        }
-    }
-    ReadControlText(state->prefixEdit, state->prefix, sizeof state->prefix);
-    if (!ValidateNamePart(state->prefix)) {
-        FocusAndSelect(state->prefixEdit);
-        return 0;
-    }
-    ReadControlText(state->suffixEdit, state->suffix, sizeof state->suffix);
-    if (!ValidateNamePart(state->suffix)) {
-        FocusAndSelect(state->suffixEdit);
-        return 0;
-    }
-    return 1;
+    int part = FindInvalidNamePart(pattern);
+    if (part == PartNone) return 1;
+    char message[128];
+    snprintf(message, sizeof message, "ファイル名には次の文字は使えません。\r\n%s", kForbiddenNameCharsDisplay);
+    // No owner: the edit at fault gets the focus afterwards.
+    Prompt(NULL, message, "無効なファイル名", MB_OK, MB_ICONERROR);
+    HWND edits[] = {NULL, state->extensionEdit, state->prefixEdit, state->suffixEdit};
+    FocusAndSelect(edits[part]);
+    return 0;
 }
 
 // The confirmation shows the preview of the pattern the run will use.
@@ -170,15 +184,19 @@ static int ConfirmStart(AppState* state)
     UpdatePreview();
     char text[kConfirmationSize];
     size_t used = CopyTextCut(text, sizeof text, kConfirmationHeader);
-    ReadControlText(state->previewEdit, text + used, sizeof text - used);
-    return Prompt(state->mainWindow, text, "改名（リネーム）の開始確認", MB_YESNO,
-                  MB_ICONQUESTION) == IDYES;
+    GetWindowTextA(state->previewEdit, text + used, (int)(sizeof text - used));
+    return Prompt(state->mainWindow, text, "改名（リネーム）の開始確認", MB_YESNO, MB_ICONQUESTION) == IDYES;
 }
 
 void StartRename()
 {
     AppState* state = GetAppState();
-    if (!CheckRunInputs(state)) return;
+    NamePattern pattern;
+    NameInputTexts texts;
+    ReadNamePattern(&pattern, &texts);
+    // The folder last chosen, as the settings keep it.
+    CopyTextCut(state->settings.outputFolder, sizeof state->settings.outputFolder, texts.outputFolder);
+    if (!CheckRunInputs(state, &pattern)) return;
     if (!ConfirmStart(state)) return;
 
     HCURSOR previous = GetCursor();
@@ -190,7 +208,7 @@ void StartRename()
         return;
     }
 
-    if (RunRename()) {
+    if (RunRename(&pattern)) {
         EnableWindow(GetDlgItem(wait, IDCANCEL), FALSE);
         SendMessageA(state->fileList, LB_RESETCONTENT, 0, 0);
         UpdateButtonStates();
