@@ -22,11 +22,14 @@ static void ClassifyEntry(RunEntry* entry, int copies)
 }
 
 // The entry whose file leaves the new path of entry index before it is
-// placed: one to move whose source it is. -1 when there is none.
+// placed: one to move whose source it is, earlier in the list or later. -1
+// when there is none.
 static int Successor(const RunTable* plan, int index)
 {
-    int next = FindUnhandledSource(plan, plan->entries[index].newPath, index);
-    return next >= 0 && plan->entries[next].kind == PlanMove ? next : -1;
+    int next = FindSource(plan, plan->entries[index].newPath, index);
+    if (next < 0) return -1;
+    int kind = plan->entries[next].kind;
+    return kind == PlanMove || kind == PlanChain || kind == PlanExchange ? next : -1;
 }
 
 // Follows each entry to move to the entry it waits for, and so on: an entry
@@ -122,7 +125,7 @@ void CheckPlanRows(RunTable* plan, int first, int count, PathLookup lookup, void
         int target = lookup(context, entry->newPath);
         if (target == PathFolder) {
             Refuse(entry, kReasonFolderInTheWay);
-        } else if (target == PathFile && FindUnhandledSource(plan, entry->newPath, i) >= 0) {
+        } else if (target == PathFile && FindSource(plan, entry->newPath, i) >= 0) {
             Refuse(entry, kReasonNameHeldByRun);
         } else if (target == PathFile) {
             entry->kind = PlanQuestion;

@@ -109,6 +109,16 @@ int FindUnhandledSource(const RunTable* table, const char* path, int except)
     return -1;
 }
 
+int FindSource(const RunTable* table, const char* path, int except)
+{
+    if (!table->sourceBuckets) return -1;
+    int i = table->sourceBuckets[HashFolded(path) & table->bucketMask];
+    for (; i >= 0; i = table->entries[i].nextBySource) {
+        if (i != except && CompareNoCase(table->entries[i].source, path) == 0) return i;
+    }
+    return -1;
+}
+
 int FirstWithNewPath(const RunTable* table, const char* path)
 {
     return table->newPathBuckets ? table->newPathBuckets[HashFolded(path) & table->bucketMask] : -1;

@@ -75,6 +75,10 @@ int FindUnhandledSource(const RunTable* table, const char* path, int except);
 // path; the others follow through nextByNewPath, in list order. -1 for none.
 int FirstWithNewPath(const RunTable* table, const char* path);
 
+// The lowest entry other than except whose source is path, whatever its
+// state, or -1.
+int FindSource(const RunTable* table, const char* path, int except);
+
 // Whether the run has put a file at path.
 int IsProducedPath(const RunTable* table, const char* path);
 
