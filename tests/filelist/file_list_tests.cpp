@@ -20,17 +20,13 @@ protected:
         for (int i = 0; i < count; i++) {
             SendMessageA(Control(IDC_FILE_LIST), LB_ADDSTRING, 0, (LPARAM)std::string(1, 'a' + i).c_str());
         }
-        for (int i : selected) {
-            SendMessageA(Control(IDC_FILE_LIST), LB_SETSEL, TRUE, i);
-        }
+        for (int i : selected) SendMessageA(Control(IDC_FILE_LIST), LB_SETSEL, TRUE, i);
     }
     // The entries one letter each, and the selected positions.
     std::string Order() const
     {
         std::string order;
-        for (const std::string& entry : Entries()) {
-            order += entry;
-        }
+        for (const std::string& entry : Entries()) order += entry;
         return order;
     }
     std::vector<int> Selection() const
@@ -60,9 +56,7 @@ protected:
                 grayed.push_back((GetMenuState(items, i, MF_BYPOSITION) & MF_GRAYED) != 0);
             }
             if (keys.empty()) EndMenu();
-            for (UINT key : keys) {
-                PostMessageA(popup, WM_KEYDOWN, key, 0);
-            }
+            for (UINT key : keys) PostMessageA(popup, WM_KEYDOWN, key, 0);
         };
         auto click = [&] {
             SendMessageA(list, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(20, 30));

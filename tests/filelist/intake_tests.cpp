@@ -22,7 +22,8 @@ protected:
     Shown Ask(const std::string& folder) const
     {
         return Question(window,
-                        "「 " + Path(folder) + " 」はフォルダです＾＾；\r\n\r\nフォルダ配下のファイルを展開しますか？\r\n",
+                        "「 " + Path(folder) + " 」はフォルダです＾＾；\r\n\r\n"
+                        "フォルダ配下のファイルを展開しますか？\r\n",
                         "ファイル展開確認");
     }
     Shown TooLong(int count) const
@@ -35,8 +36,10 @@ protected:
     Shown Refused(int count) const
     {
         return Error(window,
-                     "ファイル名にシフトJIS（コードページ932）で表せない文字があるか、名前の末尾がピリオドか空白のため、" +
-                         std::to_string(count) + " 件を改名（リネーム）ファイルリストに登録しませんでした。",
+                     "ファイル名にシフトJIS（コードページ932）で表せない文字があるか、"
+                     "名前の末尾がピリオドか空白のため、" +
+                         std::to_string(count) +
+                         " 件を改名（リネーム）ファイルリストに登録しませんでした。",
                      "使えないファイル名");
     }
 };
@@ -58,8 +61,8 @@ TEST_F(Intake, TakesWhatNamesExactlyTheFileSortedAndTellsOnceWhatItLeftOut) {
           f + "\\" + std::string(100, 'p') + ".txt=", deep + "\\", deep + "\\.a=", deep + "\\b.txt=", deeper + "\\",
           deeper + "\\c.txt="});
     const Shown noMemory = Error(window, "メモリーが不足しています。", "システムエラー");
-    const Shown noCopy = {window, "メモリーの確保に失敗しました(0) " + Path("b\\sub.d\\deep.txt"), "システムエラー",
-                          MB_OK, 0};
+    const std::string noCopyText = "メモリーの確保に失敗しました(0) " + Path("b\\sub.d\\deep.txt");
+    const Shown noCopy = {window, noCopyText, "システムエラー", MB_OK, 0};
     // How the paths come in, and which; then the list, and what was told; the answers to its questions, the heap
     // allocations that succeed and the strings the list box takes (-1 for any number).
     const struct {
@@ -71,13 +74,15 @@ TEST_F(Intake, TakesWhatNamesExactlyTheFileSortedAndTellsOnceWhatItLeftOut) {
         int memory = -1;
         int room = -1;
     } rows[] = {
-        {WideDrop, {L"c.txt", L"fileA.txt", L"表.txt", L"b", L"a.txt", L"file_1.txt", L"資料表", L"B.txt", L"9.txt"},
+        {WideDrop,
+         {L"c.txt", L"fileA.txt", L"表.txt", L"b", L"a.txt", L"file_1.txt", L"資料表", L"B.txt", L"9.txt"},
          {"9.txt", "a.txt", "b\\.profile", "b\\Y.txt", "b\\z.txt", "B.txt", "c.txt", "file_1.txt", "fileA.txt",
           "資料表\\x.txt", "資料表\\y.txt", "表.txt"},
          {Ask("b"), Ask("資料表"), TooLong(1)}, {IDYES, IDYES}},
         {WideDrop, {L"c.txt", L"b", L"a.txt"}, {"a.txt", "c.txt"}, {Ask("b")}, {IDNO}},
         {AnsiDrop, {L"x.txt", L"C:\\"}, {"C:\\", "x.txt"}, {}},  // a drive root is not found as a folder
-        {WideDrop, {Wide(k + "l.txt"), Wide(f), Wide(k + ".txt"), Wide(deep), Wide(deeper), Wide(k + std::string(300, 'm'))},
+        {WideDrop,
+         {Wide(k + "l.txt"), Wide(f), Wide(k + ".txt"), Wide(deep), Wide(deeper), Wide(k + std::string(300, 'm'))},
          {k + ".txt", fits, deep + "\\.a"}, {Ask(f), Ask(deep), Ask(deeper), TooLong(5)}, {IDYES, IDYES, IDYES}},
         {WideDrop, {L"café.txt", L"price¥100.txt", L"memo.", std::wstring(300, L'm'), L"photo.jpg ", L"a.txt"},
          {"a.txt"}, {TooLong(1), Refused(4)}},
@@ -108,9 +113,7 @@ TEST_F(Intake, TakesWhatNamesExactlyTheFileSortedAndTellsOnceWhatItLeftOut) {
             given.push_back(name.empty() || name[1] == L':' ? name : Wide(work + "\\") + name);
             ansi.push_back(Narrow(given.back()));
         }
-        for (const std::string& name : row.listed) {
-            listed.push_back(name[1] == ':' ? name : Path(name));
-        }
+        for (const std::string& name : row.listed) listed.push_back(name[1] == ':' ? name : Path(name));
         shown.clear();
         answers = row.answers;
         allocationsLeft = row.memory;
@@ -131,5 +134,6 @@ TEST_F(Intake, TakesWhatNamesExactlyTheFileSortedAndTellsOnceWhatItLeftOut) {
             EXPECT_EQ(!listed.empty(), IsWindowEnabled(Control(IDC_START)) != 0) << "refreshed";
         }
     }
-    EXPECT_EQ((Strings{"", Path("dir\\"), Path("b"), Path("b")}), pickedFrom) << "each opened on the folder chosen before";
+    const Strings openedOn = {"", Path("dir\\"), Path("b"), Path("b")};
+    EXPECT_EQ(openedOn, pickedFrom) << "each opened on the folder chosen before";
 }

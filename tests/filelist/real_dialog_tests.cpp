@@ -20,7 +20,8 @@ TEST_F(TovikTest, TheRealPickerTakesAFolderWithAnExactPath) {
     // Picked: the folder it opens on (the one last chosen), one it refuses, one it takes.
     SetFolderPicker(0);
     strcpy(GetAppState()->settings.outputFolder, Path("写真").c_str());
-    const char kTitle[] = "指定したフォルダ以下のファイルを改名（リネーム）ファイルリストに登録します。";
+    const char kTitle[] = "指定したフォルダ以下のファイルを"
+                          "改名（リネーム）ファイルリストに登録します。";
     for (const std::wstring& chosen : {std::wstring(), Wide(work) + L"\\café", Wide(work) + L"\\出力"}) {
         ReadFoldersOnTheWay(Wide(Path("写真")));
         ReadFoldersOnTheWay(chosen);
@@ -35,7 +36,8 @@ TEST_F(TovikTest, TheRealPickerTakesAFolderWithAnExactPath) {
     }
     EXPECT_EQ((Strings{Path("写真\\p.txt"), Path("出力\\a.txt")}), Entries());
     const Shown refused = Error(window,
-                                "選択したフォルダのパスにはシフトJIS（コードページ932）で表せない文字があるか、"
+                                "選択したフォルダのパスには"
+                                "シフトJIS（コードページ932）で表せない文字があるか、"
                                 "名前の末尾がピリオドか空白のため、使えません。",
                                 "使えないフォルダ名");
     EXPECT_EQ(std::vector<Shown>{refused}, shown);

@@ -6,26 +6,55 @@
 #include "support/tovik_test.h"
 
 TEST_F(TovikTest, ReplaceThroughTemporaryFileLetsGoOfTheSourceOnlyOnceCopied) {
-    // The source's content (none for no source), the target, moving, TOVIK.DAT held by another running copy; the
-    // result (or the reason), then the source's and the target's contents afterwards.
-    const struct { const char *source, *target; int move, held; std::string after; } rows[] = {
-        {"source", "Sample0001.txt", 0, 0, "1 source|source"}, {"source", "Sample0001.txt", 1, 0, "1 <missing>|source"},
-        {"source", "missing\\Sample0001.txt", 1, 0, "3 source|<missing>"}, {nullptr, "Sample0001.txt", 1, 0, "2 <missing>|target"},
-        {"source", "A.TXT", 1, 0, "183 source|source"},  // the source itself under another letter case
-        {"source", "Sample0001.txt", 1, 1, std::to_string(kReasonTemporaryFileInUse) + " source|target"}};
-    char folder[MAX_PATH];
-    std::string temporary = std::string(folder, GetTempPathA(sizeof folder, folder)) + "TOVIK.DAT", source = Path("a.txt");
-    for (const auto& r : rows) {
-        std::string target = Path(r.target);
-        WriteFileText(target, "target");
-        if (r.source) WriteFileText(source, r.source);
-        HANDLE other = r.held ? CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_FLAG_DELETE_ON_CLOSE, NULL) : INVALID_HANDLE_VALUE;
+    // The source's content (none for no source), the target, whether it moves, whether another running copy holds
+    // TOVIK.DAT; the error when it fails, then the source's and the target's contents afterwards.
+    const struct {
+        const char* source = nullptr;
+        const char* target;
+        int move;
+        bool held = false;
         DWORD error = 0;
-        int copied = -1, result = ReplaceThroughTemporaryFile(source.c_str(), target.c_str(), r.move, &error, &copied);
+        const char* sourceAfter;
+        const char* targetAfter;
+    } rows[] = {
+        {.source = "source", .target = "Sample0001.txt", .move = 0, .sourceAfter = "source", .targetAfter = "source"},
+        {.source = "source", .target = "Sample0001.txt", .move = 1, .sourceAfter = "<missing>",
+         .targetAfter = "source"},
+        {.source = "source", .target = "missing\\Sample0001.txt", .move = 1, .error = ERROR_PATH_NOT_FOUND,
+         .sourceAfter = "source", .targetAfter = "<missing>"},
+        {.target = "Sample0001.txt", .move = 1, .error = ERROR_FILE_NOT_FOUND, .sourceAfter = "<missing>",
+         .targetAfter = "target"},
+        // The source itself under another letter case.
+        {.source = "source", .target = "A.TXT", .move = 1, .error = ERROR_ALREADY_EXISTS, .sourceAfter = "source",
+         .targetAfter = "source"},
+        {.source = "source", .target = "Sample0001.txt", .move = 1, .held = true, .error = kReasonTemporaryFileInUse,
+         .sourceAfter = "source", .targetAfter = "target"},
+    };
+    char folder[MAX_PATH];
+    const std::string temporary = std::string(folder, GetTempPathA(sizeof folder, folder)) + "TOVIK.DAT";
+    const std::string source = Path("a.txt");
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.target);
+        const std::string target = Path(row.target);
+        WriteFileText(target, "target");
+        if (row.source) WriteFileText(source, row.source);
+        HANDLE other = INVALID_HANDLE_VALUE;
+        if (row.held) {
+            DWORD flags = FILE_FLAG_DELETE_ON_CLOSE;
+            other = CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, flags, NULL);
+        }
+        DWORD error = 0;
+        int copied = -1;
+        int result = ReplaceThroughTemporaryFile(source.c_str(), target.c_str(), row.move, &error, &copied);
         if (other != INVALID_HANDLE_VALUE) CloseHandle(other);
-        EXPECT_EQ(r.after, std::to_string(result ? 1 : (DWORD)error) + " " + ReadFileText(source) + "|" + ReadFileText(target));
-        EXPECT_TRUE(copied == result && ReadFileText(temporary) == "<missing>") << "no copy of the user's file stays behind";
-        DeleteFileA(source.c_str()), DeleteFileA(target.c_str());
+        EXPECT_EQ("<missing>", ReadFileText(temporary)) << "no copy of the user's file stays behind";
+        EXPECT_EQ(row.error == 0, result == 1);
+        EXPECT_EQ(row.error, result ? 0 : error);
+        EXPECT_EQ(result, copied);
+        EXPECT_EQ(row.sourceAfter, ReadFileText(source));
+        EXPECT_EQ(row.targetAfter, ReadFileText(target));
+        DeleteFileA(source.c_str());
+        DeleteFileA(target.c_str());
     }
 }
 
@@ -34,6 +63,10 @@ TEST(TemporaryNames, EachEntryOfARunHasItsOwn) {
     std::set<std::string> names;
     DWORD error = 0;
     char temp[MAX_PATH];
-    for (int i = 0; i < 50000; i++) names.insert(TemporaryName("C:\\photos\\a.jpg", 1295, i, temp, sizeof temp, &error) ? temp : "");
-    EXPECT_TRUE(names.size() == 50000 && names.count("C:\\photos\\~tvzz12kv")) << "the run's tag, then the index in base 36";
+    for (int i = 0; i < 50000; i++) {
+        ASSERT_TRUE(TemporaryName("C:\\photos\\a.jpg", 1295, i, temp, sizeof temp, &error));
+        names.insert(temp);
+    }
+    EXPECT_EQ(50000u, names.size());
+    EXPECT_EQ(1u, names.count("C:\\photos\\~tvzz12kv")) << "the run's tag, then the index in base 36";
 }

@@ -1,34 +1,11 @@
 // The run's engine on real files, one scenario per row: the files before, the list, the pattern, the answers given;
 // then every file afterwards, the questions the engine asked, the folders it found in the way and the files it listed,
 // all read as data.
-#include <stdio.h>
-
-#include <algorithm>
-
 #include "rename/rename_engine.h"
 #include "support/tovik_test.h"
 
-struct Asked {
-    std::string source;
-    std::string newPath;
-    bool operator==(const Asked& other) const { return source == other.source && newPath == other.newPath; }
-};
-
-struct Failed {
-    std::string path;
-    DWORD reason;
-    bool operator==(const Failed& other) const { return path == other.path && reason == other.reason; }
-};
-
-void PrintTo(const Asked& asked, std::ostream* out)
-{
-    *out << asked.source << " > " << asked.newPath;
-}
-
-void PrintTo(const Failed& failed, std::ostream* out)
-{
-    *out << failed.path << " : " << failed.reason;
-}
+typedef std::pair<std::string, std::string> Asked;  // the source, and the new path in the way
+typedef std::pair<std::string, DWORD> Failed;       // the path listed, and its reason
 
 // Names are in the test's folder; "<w>" in the output folder stands for it.
 struct Scenario {
@@ -76,10 +53,7 @@ static int Answer(void* context, const char* source, const char* newPath)
     return answer;
 }
 
-static void NoteFolder(void* context, const char* newPath)
-{
-    ((Record*)context)->foldersInTheWay.push_back(newPath);
-}
+static void NoteFolder(void* context, const char* newPath) { ((Record*)context)->foldersInTheWay.push_back(newPath); }
 
 class Scenarios : public TovikTest {
 protected:
@@ -110,23 +84,15 @@ protected:
         if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
         if (s.readOnly) SetFileAttributesA(Path(s.readOnly).c_str(), FILE_ATTRIBUTE_NORMAL);
         std::vector<Asked> asked;
-        for (const Asked& a : s.asked) {
-            asked.push_back({Path(a.source), Path(a.newPath)});
-        }
+        for (const Asked& a : s.asked) asked.push_back({Path(a.first), Path(a.second)});
         EXPECT_EQ(asked, record.asked);
         Strings folders;
-        for (const std::string& folder : s.foldersInTheWay) {
-            folders.push_back(Path(folder));
-        }
+        for (const std::string& folder : s.foldersInTheWay) folders.push_back(Path(folder));
         EXPECT_EQ(folders, record.foldersInTheWay);
         std::vector<Failed> expectedFailures;
-        for (const Failed& f : s.failed) {
-            expectedFailures.push_back({Path(f.path), f.reason});
-        }
+        for (const Failed& f : s.failed) expectedFailures.push_back({Path(f.first), f.second});
         std::vector<Failed> listed;
-        for (int i = 0; i < failures.stored; i++) {
-            listed.push_back({failures.items[i].path, failures.items[i].error});
-        }
+        for (int i = 0; i < failures.stored; i++) listed.push_back({failures.items[i].path, failures.items[i].error});
         EXPECT_EQ(expectedFailures, listed);
         FreeRunFailures(&failures);
         if (s.renamed >= 0) {
@@ -144,142 +110,67 @@ const Strings kTop = {"Sample0004.jpg", "Sample0001.jpg", "Sample0002.jpg", "Sam
 
 TEST_F(Scenarios, QuestionsChainsRingsAndLetterCase) {
     const Scenario rows[] = {
-        {.name = "Yes at a question",
-         .before = kABC,
-         .list = kAbc,
-         .after = {"Sample0001.txt=A", "Sample0002.txt=B", "Sample0003.txt=C"},
-         .asked = {{"b.txt", "Sample0002.txt"}},
+        {.name = "Yes at a question", .before = kABC, .list = kAbc,
+         .after = {"Sample0001.txt=A", "Sample0002.txt=B", "Sample0003.txt=C"}, .asked = {{"b.txt", "Sample0002.txt"}},
          .answers = {AnswerYes}},
         // The skipped file's number is not given to the next one.
-        {.name = "No at a question",
-         .before = kABC,
-         .list = kAbc,
+        {.name = "No at a question", .before = kABC, .list = kAbc,
          .after = {"Sample0001.txt=A", "Sample0002.txt=outside", "Sample0003.txt=C", "b.txt=B"},
          .asked = {{"b.txt", "Sample0002.txt"}}},
-        {.name = "Cancel ends the run",
-         .before = kABC,
-         .list = kAbc,
+        {.name = "Cancel ends the run", .before = kABC, .list = kAbc,
          .after = {"Sample0001.txt=A", "Sample0002.txt=outside", "b.txt=B", "c.txt=C"},
-         .asked = {{"b.txt", "Sample0002.txt"}},
-         .answers = {AnswerCancel},
-         .result = RunStopped,
-         .renamed = 1,
+         .asked = {{"b.txt", "Sample0002.txt"}}, .answers = {AnswerCancel}, .result = RunStopped, .renamed = 1,
          .remaining = 2},
-        {.name = "a copy keeps its source, also when overwriting",
-         .before = kABC,
-         .list = {"a.txt", "b.txt"},
+        {.name = "a copy keeps its source, also when overwriting", .before = kABC, .list = {"a.txt", "b.txt"},
          .after = {"Sample0001.txt=A", "Sample0002.txt=B", "a.txt=A", "b.txt=B", "c.txt=C"},
-         .asked = {{"b.txt", "Sample0002.txt"}},
-         .answers = {AnswerYes},
-         .operation = RenameCopy,
-         .output = "<w>"},
-        {.name = "the same path",
-         .before = {"IMG_7.JPG=self"},
-         .list = {"IMG_7.JPG"},
-         .after = {"IMG_7.JPG=self"},
-         .operation = ExtensionOnly},
-        {.name = "letter case only",
-         .before = {"IMG_7.JPG=self"},
-         .list = {"IMG_7.JPG"},
-         .after = {"IMG_7.jpg=self"},
-         .operation = ExtensionOnly,
-         .mode = Lower},
-        {.name = "the same path, but the file is gone",
-         .list = {"IMG_7.JPG"},
-         .failed = {{"IMG_7.JPG", ERROR_FILE_NOT_FOUND}},
-         .operation = ExtensionOnly},
-        {.name = "the same path, but it is a folder",
-         .before = {"IMG_7.JPG\\"},
-         .list = {"IMG_7.JPG"},
-         .after = {"IMG_7.JPG\\"},
-         .failed = {{"IMG_7.JPG", ERROR_ACCESS_DENIED}},
-         .operation = ExtensionOnly},
-        {.name = "a copy onto the source itself",
-         .before = {"Sample0001.TXT=A"},
-         .list = {"Sample0001.TXT"},
-         .after = {"Sample0001.TXT=A"},
-         .failed = {{"Sample0001.TXT", kReasonCopyOntoItself}},
-         .operation = RenameCopy,
-         .mode = Lower,
-         .output = "<w>"},
-        {.name = "one moved to the top",
-         .before = kFour,
-         .list = kTop,
-         .after = {"Sample0001.jpg=4", "Sample0002.jpg=1", "Sample0003.jpg=2", "Sample0004.jpg=3"}},
+         .asked = {{"b.txt", "Sample0002.txt"}}, .answers = {AnswerYes}, .operation = RenameCopy, .output = "<w>"},
+        {.name = "the same path, but the file is gone", .list = {"IMG_7.JPG"},
+         .failed = {{"IMG_7.JPG", ERROR_FILE_NOT_FOUND}}, .operation = ExtensionOnly},
+        {.name = "the same path, but it is a folder", .before = {"IMG_7.JPG\\"}, .list = {"IMG_7.JPG"},
+         .after = {"IMG_7.JPG\\"}, .failed = {{"IMG_7.JPG", ERROR_ACCESS_DENIED}}, .operation = ExtensionOnly},
+        {.name = "a copy onto the source itself", .before = {"Sample0001.TXT=A"}, .list = {"Sample0001.TXT"},
+         .after = {"Sample0001.TXT=A"}, .failed = {{"Sample0001.TXT", kReasonCopyOntoItself}}, .operation = RenameCopy,
+         .mode = Lower, .output = "<w>"},
         // The question stays for a file the run itself put there.
-        {.name = "two entries composing one path",
-         .before = {"a.gif=gif", "a.jpg=jpeg"},
-         .list = {"a.jpg", "a.gif"},
-         .after = {"a.gif=gif", "a.png=jpeg"},
-         .asked = {{"a.gif", "a.png"}},
-         .operation = ExtensionOnly,
+        {.name = "two entries composing one path", .before = {"a.gif=gif", "a.jpg=jpeg"}, .list = {"a.jpg", "a.gif"},
+         .after = {"a.gif=gif", "a.png=jpeg"}, .asked = {{"a.gif", "a.png"}}, .operation = ExtensionOnly,
          .mode = Specified},
         // A file of the run that stays is never offered for overwriting.
         {.name = "a chain ending at a file outside the run",
-         .before = {"Sample0001.txt=S1", "Sample0002.txt=outside", "b.txt=B"},
-         .list = {"b.txt", "Sample0001.txt"},
+         .before = {"Sample0001.txt=S1", "Sample0002.txt=outside", "b.txt=B"}, .list = {"b.txt", "Sample0001.txt"},
          .after = {"Sample0001.txt=S1", "Sample0002.txt=outside", "b.txt=B"},
-         .asked = {{"Sample0001.txt", "Sample0002.txt"}},
-         .failed = {{"b.txt", kReasonNameHeldByRun}}},
-        {.name = "a chain member held open",
-         .before = {"Sample0001.txt=S1", "b.txt=B"},
-         .list = {"b.txt", "Sample0001.txt"},
-         .after = {"Sample0001.txt=S1", "b.txt=B"},
+         .asked = {{"Sample0001.txt", "Sample0002.txt"}}, .failed = {{"b.txt", kReasonNameHeldByRun}}},
+        {.name = "a chain member held open", .before = {"Sample0001.txt=S1", "b.txt=B"},
+         .list = {"b.txt", "Sample0001.txt"}, .after = {"Sample0001.txt=S1", "b.txt=B"},
          .failed = {{"Sample0001.txt", ERROR_SHARING_VIOLATION}, {"b.txt", kReasonNameHeldByRun}},
          .held = "Sample0001.txt"},
-        {.name = "a new path that is another entry's staying file",
-         .before = {"a.jpg=jpeg", "a.png=png"},
-         .list = {"a.jpg", "a.png"},
-         .after = {"a.jpg=jpeg", "a.png=png"},
-         .failed = {{"a.jpg", kReasonNameHeldByRun}},
-         .operation = ExtensionOnly,
-         .mode = Specified},
-        {.name = "a copy onto another entry's source",
-         .before = {"Sample0001.txt=S1", "a.txt=A"},
-         .list = {"a.txt", "Sample0001.txt"},
-         .after = {"Sample0001.txt=S1", "Sample0002.txt=S1", "a.txt=A"},
-         .failed = {{"a.txt", kReasonNameHeldByRun}},
-         .operation = RenameCopy,
-         .output = "<w>"},
+        {.name = "a new path that is another entry's staying file", .before = {"a.jpg=jpeg", "a.png=png"},
+         .list = {"a.jpg", "a.png"}, .after = {"a.jpg=jpeg", "a.png=png"}, .failed = {{"a.jpg", kReasonNameHeldByRun}},
+         .operation = ExtensionOnly, .mode = Specified},
         // A ring moves whole or not at all; a missing file makes it a chain.
-        {.name = "a ring with a file missing",
-         .before = {"Sample0001.jpg=1", "Sample0003.jpg=3"},
+        {.name = "a ring with a file missing", .before = {"Sample0001.jpg=1", "Sample0003.jpg=3"},
          .list = {"Sample0003.jpg", "Sample0001.jpg", "Sample0002.jpg"},
-         .after = {"Sample0001.jpg=3", "Sample0002.jpg=1"},
-         .failed = {{"Sample0002.jpg", ERROR_FILE_NOT_FOUND}}},
-        {.name = "a ring whose first file is held",
-         .before = kFour,
-         .list = {"Sample0002.jpg", "Sample0001.jpg"},
+         .after = {"Sample0001.jpg=3", "Sample0002.jpg=1"}, .failed = {{"Sample0002.jpg", ERROR_FILE_NOT_FOUND}}},
+        {.name = "a ring whose first file is held", .before = kFour, .list = {"Sample0002.jpg", "Sample0001.jpg"},
          .after = kFour,
          .failed = {{"Sample0002.jpg", ERROR_SHARING_VIOLATION}, {"Sample0001.jpg", kReasonRingMemberFailed}},
          .held = "Sample0002.jpg"},
-        {.name = "a ring held after some moves",
-         .before = kFour,
-         .list = kTop,
-         .after = kFour,
+        {.name = "a ring held after some moves", .before = kFour, .list = kTop, .after = kFour,
          .failed = {{"Sample0004.jpg", kReasonRingMemberFailed},
                     {"Sample0001.jpg", kReasonRingMemberFailed},
                     {"Sample0002.jpg", ERROR_SHARING_VIOLATION},
                     {"Sample0003.jpg", kReasonRingMemberFailed}},
          .held = "Sample0002.jpg"},
-        {.name = "the same file twice",
-         .before = {"a.txt=A", "x.txt=X"},
-         .list = {"a.txt", "x.txt", "a.txt"},
-         .after = {"Sample0001.txt=A", "Sample0002.txt=X"},
-         .failed = {{"a.txt", ERROR_FILE_NOT_FOUND}}},
+        {.name = "the same file twice", .before = {"a.txt=A", "x.txt=X"}, .list = {"a.txt", "x.txt", "a.txt"},
+         .after = {"Sample0001.txt=A", "Sample0002.txt=X"}, .failed = {{"a.txt", ERROR_FILE_NOT_FOUND}}},
         // Stopped between files, but only once the exchange of names it is in is through.
         {.name = "stopped inside a ring",
          .before = {"Sample0001.jpg=1", "Sample0002.jpg=2", "Sample0003.jpg=3", "z.jpg=z"},
          .list = {"Sample0003.jpg", "Sample0001.jpg", "Sample0002.jpg", "z.jpg"},
-         .after = {"Sample0001.jpg=3", "Sample0002.jpg=1", "Sample0003.jpg=2", "z.jpg=z"},
-         .result = RunStopped,
-         .renamed = 3,
-         .remaining = 1,
-         .stopAfter = 7},
+         .after = {"Sample0001.jpg=3", "Sample0002.jpg=1", "Sample0003.jpg=2", "z.jpg=z"}, .result = RunStopped,
+         .renamed = 3, .remaining = 1, .stopAfter = 7},
     };
-    for (const Scenario& row : rows) {
-        Run(row);
-    }
+    for (const Scenario& row : rows) Run(row);
 }
 
 // However the output folder is written, the run knows its own files in it.
@@ -292,17 +183,11 @@ TEST_F(Scenarios, TheOutputFolderIsOneFullPath) {
              .before = {"output folder\\", "output folder\\Sample0001.jpg=1", "output folder\\Sample0002.jpg=2"},
              .list = {"output folder\\Sample0001.jpg", "output folder\\Sample0002.jpg"},
              .after = {"output folder\\", "output folder\\Sample0002.jpg=1", "output folder\\Sample0003.jpg=2"},
-             .operation = RenameMove,
-             .start = 2,
-             .output = output});
+             .operation = RenameMove, .start = 2, .output = output});
     }
-    Run({.name = "short name",
-         .before = {"output folder\\", "output folder\\Sample0001.jpg=1"},
-         .list = {"output folder\\Sample0001.jpg"},
-         .after = {"output folder\\", "output folder\\Sample0002.jpg=1"},
-         .operation = RenameMove,
-         .start = 2,
-         .output = shortName});
+    Run({.name = "short name", .before = {"output folder\\", "output folder\\Sample0001.jpg=1"},
+         .list = {"output folder\\Sample0001.jpg"}, .after = {"output folder\\", "output folder\\Sample0002.jpg=1"},
+         .operation = RenameMove, .start = 2, .output = shortName});
 }
 
 // Each fault leaves every file with its content under its old or its new name, is asked, told or listed, and the run
@@ -310,35 +195,26 @@ TEST_F(Scenarios, TheOutputFolderIsOneFullPath) {
 TEST_F(Scenarios, FaultsOnDiskBetweenTwoGoodFiles) {
     const std::string longName = "src\\l." + std::string(259 - Path("src\\l.").size(), 'e');
     const Strings goodFiles = {"src\\", "src\\first.txt=first", "src\\last.txt=last"};
+    const Strings three = {"src\\first.txt", "src\\fault.txt", "src\\last.txt"};
     const Scenario rows[] = {
-        {.name = "gone",
-         .before = goodFiles,
-         .list = {"src\\first.txt", "src\\fault.txt", "src\\last.txt"},
-         .after = {"src\\", "src\\Sample0001.txt=first", "src\\Sample0003.txt=last"},
-         .failed = {{"src\\fault.txt", ERROR_FILE_NOT_FOUND}}},
         {.name = "held open",
          .before = {"out\\", "src\\", "src\\fault.txt=fault", "src\\first.txt=first", "src\\last.txt=last"},
-         .list = {"src\\first.txt", "src\\fault.txt", "src\\last.txt"},
+         .list = three,
          .after = {"out\\", "out\\Sample0001.txt=first", "out\\Sample0003.txt=last", "src\\", "src\\fault.txt=fault"},
-         .failed = {{"src\\fault.txt", ERROR_SHARING_VIOLATION}},
-         .operation = RenameMove,
-         .output = "<w>\\out",
+         .failed = {{"src\\fault.txt", ERROR_SHARING_VIOLATION}}, .operation = RenameMove, .output = "<w>\\out",
          .held = "src\\fault.txt"},
         {.name = "a read-only file at the new path, overwritten by a copy",
          .before = {"out\\", "out\\Sample0002.txt=read-only", "src\\", "src\\fault.txt=fault", "src\\first.txt=first",
                     "src\\last.txt=last"},
-         .list = {"src\\first.txt", "src\\fault.txt", "src\\last.txt"},
+         .list = three,
          .after = {"out\\", "out\\Sample0001.txt=first", "out\\Sample0002.txt=fault", "out\\Sample0003.txt=last",
                    "src\\", "src\\fault.txt=fault", "src\\first.txt=first", "src\\last.txt=last"},
-         .asked = {{"src\\fault.txt", "out\\Sample0002.txt"}},
-         .answers = {AnswerYes},
-         .operation = RenameCopy,
-         .output = "<w>\\out",
-         .readOnly = "out\\Sample0002.txt"},
+         .asked = {{"src\\fault.txt", "out\\Sample0002.txt"}}, .answers = {AnswerYes}, .operation = RenameCopy,
+         .output = "<w>\\out", .readOnly = "out\\Sample0002.txt"},
         {.name = "a folder in the way",
          .before = {"src\\", "src\\Sample0002.txt\\", "src\\fault.txt=fault", "src\\first.txt=first",
                     "src\\last.txt=last"},
-         .list = {"src\\first.txt", "src\\fault.txt", "src\\last.txt"},
+         .list = three,
          .after = {"src\\", "src\\Sample0001.txt=first", "src\\Sample0002.txt\\", "src\\Sample0003.txt=last",
                    "src\\fault.txt=fault"},
          .foldersInTheWay = {"src\\Sample0002.txt"}},
@@ -346,20 +222,13 @@ TEST_F(Scenarios, FaultsOnDiskBetweenTwoGoodFiles) {
          .before = {"out\\", "src\\", longName + "=fault", "src\\first.txt=first", "src\\last.txt=last"},
          .list = {"src\\first.txt", longName, "src\\last.txt"},
          .after = {"out\\", "out\\Sample0001.txt=first", "out\\Sample0003.txt=last", "src\\", longName + "=fault"},
-         .failed = {{longName, ERROR_FILENAME_EXCED_RANGE}},
-         .operation = RenameMove,
-         .output = "<w>\\out"},
-        {.name = "the output folder removed",
-         .before = goodFiles,
-         .list = {"src\\first.txt", "src\\last.txt"},
+         .failed = {{longName, ERROR_FILENAME_EXCED_RANGE}}, .operation = RenameMove, .output = "<w>\\out"},
+        {.name = "the output folder removed", .before = goodFiles, .list = {"src\\first.txt", "src\\last.txt"},
          .after = goodFiles,
          .failed = {{"src\\first.txt", ERROR_PATH_NOT_FOUND}, {"src\\last.txt", ERROR_PATH_NOT_FOUND}},
-         .operation = RenameCopy,
-         .output = "<w>\\out"},
+         .operation = RenameCopy, .output = "<w>\\out"},
     };
-    for (const Scenario& row : rows) {
-        Run(row);
-    }
+    for (const Scenario& row : rows) Run(row);
 }
 
 // In the deepest folders a file is renamed where it stands or not at all: folder parts of 258 bytes (more than a
@@ -369,41 +238,13 @@ TEST_F(Scenarios, DeepFolders) {
     const std::string tooDeep = folder + std::string(258 - Path(folder).size() - 1, 'b') + "\\";
     const std::string deep = folder + std::string(246 - Path(folder).size() - 1, 'c') + "\\";
     const std::string whole = folder + std::string(MAX_PATH - Path(folder).size() - 4, 'n') + ".txt";
-    Run({.name = "past 255 bytes",
-         .before = {folder, tooDeep, tooDeep + "x=x"},
-         .list = {tooDeep + "x"},
-         .after = {folder, tooDeep, tooDeep + "x=x"},
-         .failed = {{tooDeep + "x", ERROR_FILENAME_EXCED_RANGE}},
+    Run({.name = "past 255 bytes", .before = {folder, tooDeep, tooDeep + "x=x"}, .list = {tooDeep + "x"},
+         .after = {folder, tooDeep, tooDeep + "x=x"}, .failed = {{tooDeep + "x", ERROR_FILENAME_EXCED_RANGE}},
          .operation = ExtensionOnly});
-    Run({.name = "letter case 246 bytes deep",
-         .before = {folder, deep, deep + "a.TXT=a"},
-         .list = {deep + "a.TXT"},
-         .after = {folder, deep, deep + "a.txt=a"},
-         .operation = ExtensionOnly,
-         .mode = Lower});
-    Run({.name = "a source of MAX_PATH bytes",
-         .before = {folder, whole + "=w"},
-         .list = {whole},
-         .after = {folder, whole + "=w"},
-         .failed = {{whole, ERROR_FILENAME_EXCED_RANGE}}});
-}
-
-// A long shift whose last new name is taken outside the run asks once; the others stay, each listed.
-TEST_F(Scenarios, AShiftBlockedAtItsEndAsksOnce) {
-    Scenario row = {.name = "fifty files shifted",
-                    .before = {"Sample0051.jpg=outside"},
-                    .asked = {{"Sample0050.jpg", "Sample0051.jpg"}},
-                    .start = 2};
-    for (int i = 50; i >= 1; i--) {
-        char name[32];
-        snprintf(name, sizeof name, "Sample%04d.jpg", i);
-        row.before.push_back(std::string(name) + "=" + std::to_string(i));
-        row.list.insert(row.list.begin(), name);
-        if (i < 50) row.failed.push_back({name, kReasonNameHeldByRun});
-    }
-    row.after = row.before;
-    std::sort(row.after.begin(), row.after.end());
-    Run(row);
+    Run({.name = "letter case 246 bytes deep", .before = {folder, deep, deep + "a.TXT=a"}, .list = {deep + "a.TXT"},
+         .after = {folder, deep, deep + "a.txt=a"}, .operation = ExtensionOnly, .mode = Lower});
+    Run({.name = "a source of MAX_PATH bytes", .before = {folder, whole + "=w"}, .list = {whole},
+         .after = {folder, whole + "=w"}, .failed = {{whole, ERROR_FILENAME_EXCED_RANGE}}});
 }
 
 // Across drives a move writes a copy under a temporary name and removes its source once the copy has its new name; a
@@ -414,13 +255,8 @@ TEST_F(Scenarios, AMoveAcrossDrivesLetsGoOfItsSourceOnlyOnceCopied) {
     }
     const std::string other = "Z:\\dev\\shm\\tovik-" + std::to_string(GetCurrentProcessId());
     ASSERT_TRUE(CreateDirectoryA(other.c_str(), NULL));
-    Run({.name = "to /dev/shm",
-         .before = {"a.txt=A", "b.txt=B"},
-         .list = {"a.txt", "b.txt"},
-         .after = {"b.txt=B"},
-         .failed = {{"b.txt", kReasonSourceNotRemoved}},
-         .operation = RenameMove,
-         .output = other,
+    Run({.name = "to /dev/shm", .before = {"a.txt=A", "b.txt=B"}, .list = {"a.txt", "b.txt"}, .after = {"b.txt=B"},
+         .failed = {{"b.txt", kReasonSourceNotRemoved}}, .operation = RenameMove, .output = other,
          .readOnly = "b.txt"});
     WIN32_FIND_DATAA found;
     HANDLE temporary = FindFirstFileA((other + "\\~tv*").c_str(), &found);

@@ -1,6 +1,5 @@
 // Runs from the real main window: the start checks, the please-wait window, drops and closes during a question, a
 // window that keeps answering, "中止", undo, and the journal put right at the next start.
-#include <atomic>
 #include <thread>
 
 #include "core/app_state.h"
@@ -9,46 +8,83 @@
 #include "run_window.h"
 
 TEST_F(RunWindow, EachCheckStopsTheStartWithItsMessageAndFocus) {
-    const Shown messages[] = {
-        Error(window, "システムで有効なフォルダを選択してください。\n\n｢リネーム＋移動｣ 、｢リネーム＋コピー｣の場合は、フォルダを指定する必要があります。",
-              "無効なフォルダを選択しています。"),
-        Error(window, "改名（リネーム）するファイルをファイルリストにドラッグ＆ドロップしてください♪", "改名ファイルリストが空です。"),
-        Error(NULL, "ファイル名には次の文字は使えません。\r\n\\ / : , ; * ?  < > |", "無効なファイル名")};
+    const Shown folderMessage = Error(window,
+                                      "システムで有効なフォルダを選択してください。\n\n"
+                                      "｢リネーム＋移動｣ 、｢リネーム＋コピー｣の場合は、"
+                                      "フォルダを指定する必要があります。",
+                                      "無効なフォルダを選択しています。");
+    const Shown listMessage = Error(window,
+                                    "改名（リネーム）するファイルを"
+                                    "ファイルリストにドラッグ＆ドロップしてください♪",
+                                    "改名ファイルリストが空です。");
+    const Shown nameMessage = Error(NULL,
+                                    "ファイル名には次の文字は使えません。\r\n"
+                                    "\\ / : , ; * ?  < > |",
+                                    "無効なファイル名");
     // In their order: the output folder (move and copy only; a wildcard, a final dot or a relative name too long once
     // completed is none, a final backslash or a drive root, even "\\", is one), the list, the extension (when
     // specified), the prefix (even when it plays no part), the suffix.
     const std::string relative(250, 'a');
-    const struct { int operation, mode; const char* output; bool listed; const char *extension, *prefix, *suffix; int message, focus; } rows[] = {
-        {RenameCopy, Keep, "<w>\\missing", true, "", "Sample", "", 0, IDC_OUTPUT_FOLDER_EDIT}, {RenameMove, Keep, "<w>\\fo*", true, "", "Sample", "", 0, IDC_OUTPUT_FOLDER_EDIT},
-        {RenameMove, Keep, "<w>\\folder.", true, "", "Sample", "", 0, IDC_OUTPUT_FOLDER_EDIT}, {RenameCopy, Keep, "", true, "", "Sample", "", 0, IDC_OUTPUT_FOLDER_EDIT},
-        {RenameMove, Keep, "<w>\\", false, "", "Sample", "", 1, IDC_FILE_LIST}, {RenameMove, Keep, "C:\\", false, "", "Sample", "", 1, IDC_FILE_LIST},
-        {RenameOnly, Keep, "<w>\\missing", false, "", "Sample", "", 1, IDC_FILE_LIST}, {RenameOnly, Specified, "", true, "p*g", "a:b", "c|d", 2, IDC_EXTENSION_EDIT},
-        {RenameOnly, Specified, "", true, "png", "a:b", "c|d", 2, IDC_PREFIX_EDIT}, {RenameOnly, Lower, "", true, "p*g", "Sample", "c|d", 2, IDC_SUFFIX_EDIT},
-        {ExtensionOnly, Keep, "", true, "", "a*b", "", 2, IDC_PREFIX_EDIT},
-        {RenameMove, Keep, relative.c_str(), true, "", "Sample", "", 0, IDC_OUTPUT_FOLDER_EDIT}, {RenameCopy, Keep, "\\", false, "", "Sample", "", 1, IDC_FILE_LIST}};
+    const struct {
+        int operation;
+        int mode = Keep;
+        std::string output = "";  // "<w>" for the test's folder
+        bool listed = true;
+        const char* extension = "";
+        const char* prefix = "Sample";
+        const char* suffix = "";
+        const Shown* message = nullptr;
+        int focus = 0;
+    } rows[] = {
+        {.operation = RenameCopy, .output = "<w>\\missing", .message = &folderMessage, .focus = IDC_OUTPUT_FOLDER_EDIT},
+        {.operation = RenameMove, .output = "<w>\\fo*", .message = &folderMessage, .focus = IDC_OUTPUT_FOLDER_EDIT},
+        {.operation = RenameMove, .output = "<w>\\folder.", .message = &folderMessage, .focus = IDC_OUTPUT_FOLDER_EDIT},
+        {.operation = RenameCopy, .message = &folderMessage, .focus = IDC_OUTPUT_FOLDER_EDIT},
+        {.operation = RenameMove, .output = relative, .message = &folderMessage, .focus = IDC_OUTPUT_FOLDER_EDIT},
+        {.operation = RenameMove, .output = "<w>\\", .listed = false, .message = &listMessage, .focus = IDC_FILE_LIST},
+        {.operation = RenameMove, .output = "C:\\", .listed = false, .message = &listMessage, .focus = IDC_FILE_LIST},
+        {.operation = RenameCopy, .output = "\\", .listed = false, .message = &listMessage, .focus = IDC_FILE_LIST},
+        {.operation = RenameOnly, .output = "<w>\\missing", .listed = false, .message = &listMessage,
+         .focus = IDC_FILE_LIST},
+        {.operation = RenameOnly, .mode = Specified, .extension = "p*g", .prefix = "a:b", .suffix = "c|d",
+         .message = &nameMessage, .focus = IDC_EXTENSION_EDIT},
+        {.operation = RenameOnly, .mode = Specified, .extension = "png", .prefix = "a:b", .suffix = "c|d",
+         .message = &nameMessage, .focus = IDC_PREFIX_EDIT},
+        {.operation = RenameOnly, .mode = Lower, .extension = "p*g", .suffix = "c|d", .message = &nameMessage,
+         .focus = IDC_SUFFIX_EDIT},
+        {.operation = ExtensionOnly, .prefix = "a*b", .message = &nameMessage, .focus = IDC_PREFIX_EDIT},
+    };
     Make({"IMG_0001.JPG=photo", "folder\\"});
     ShowWindow(window, SW_SHOW);
     SetForegroundWindow(window);
-    for (const auto& c : rows) {
-        std::string output = c.output;
-        if (output.compare(0, 3, "<w>") == 0) output = work + output.substr(3);
-        Choose(IDC_OPERATION_COMBO, c.operation), Choose(IDC_EXTENSION_COMBO, c.mode);
-        Set(IDC_OUTPUT_FOLDER_EDIT, output), Set(IDC_EXTENSION_EDIT, c.extension), Set(IDC_PREFIX_EDIT, c.prefix), Set(IDC_SUFFIX_EDIT, c.suffix);
-        Fill(c.listed ? Strings{"IMG_0001.JPG"} : Strings{});
+    fallback = IDYES;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(&row - rows);
+        Choose(IDC_OPERATION_COMBO, row.operation);
+        Choose(IDC_EXTENSION_COMBO, row.mode);
+        Set(IDC_OUTPUT_FOLDER_EDIT, row.output.compare(0, 3, "<w>") ? row.output : work + row.output.substr(3));
+        Set(IDC_EXTENSION_EDIT, row.extension);
+        Set(IDC_PREFIX_EDIT, row.prefix);
+        Set(IDC_SUFFIX_EDIT, row.suffix);
+        Fill(row.listed ? Strings{"IMG_0001.JPG"} : Strings{});
         SetFocus(Control(IDC_START_NUMBER_EDIT));
         shown.clear();
-        fallback = IDYES;
         Command(IDC_START);
-        EXPECT_EQ(std::vector<Shown>{messages[c.message]}, shown) << &c - rows;
-        HWND focus = Control(c.focus);
-        DWORD start = 1, end = 0;
+        EXPECT_EQ(std::vector<Shown>{*row.message}, shown);
+        HWND focus = Control(row.focus);
+        DWORD start = 1;
+        DWORD end = 0;
         SendMessageA(focus, EM_GETSEL, (WPARAM)&start, (LPARAM)&end);
-        EXPECT_TRUE((focus == GetFocus() || !IsWindowEnabled(focus)) &&
-                    (c.focus == IDC_FILE_LIST || (start == 0 && end == (DWORD)GetWindowTextLengthA(focus)))) << &c - rows;
+        EXPECT_TRUE(focus == GetFocus() || !IsWindowEnabled(focus));
+        if (row.focus != IDC_FILE_LIST) {
+            EXPECT_EQ(0u, start) << "all of the text selected";
+            EXPECT_EQ((DWORD)GetWindowTextLengthA(focus), end);
+        }
         EXPECT_EQ(Strings({"IMG_0001.JPG=photo", "folder\\"}), Contents()) << "nothing renamed";
     }
-    picks = {work}, Command(IDC_BROWSE_BUTTON);
-    EXPECT_EQ(work, ControlText(IDC_OUTPUT_FOLDER_EDIT)) << "the folder picked through the browse button is the one shown";
+    picks = {work};
+    Command(IDC_BROWSE_BUTTON);
+    EXPECT_EQ(work, ControlText(IDC_OUTPUT_FOLDER_EDIT)) << "the folder picked through the browse button is shown";
 }
 
 // A close request or a drop while a question is open waits for the work in progress: the run stops as at Cancel, its
@@ -57,12 +93,8 @@ TEST_F(RunWindow, ADropOrACloseDuringAQuestionWaitsForTheWorkInProgress) {
     Make({"a.txt=A", "b.txt=B", "Sample0001.txt=old1", "Sample0002.txt=old2", "d\\", "d\\x.txt=X", "f.txt=F"});
     bool closing = false;
     whileShown = [&](const Shown& box) {
-        if (box.title == "ファイル展開確認") {
-            Drop({Path("f.txt")});
-        }
-        if (box.buttons != MB_YESNOCANCEL) {
-            return;
-        }
+        if (box.title == "ファイル展開確認") Drop({Path("f.txt")});
+        if (box.buttons != MB_YESNOCANCEL) return;
         if (!closing) {
             Drop({Path("Sample0001.txt")});
             return;
@@ -86,54 +118,78 @@ TEST_F(RunWindow, ADropOrACloseDuringAQuestionWaitsForTheWorkInProgress) {
     EXPECT_EQ(3u, Entries().size()) << "stopped as at Cancel";
     Pump();
     EXPECT_FALSE(IsWindow(window)) << "closed once the run had ended";
-    char settings[MAX_PATH * 2];
-    EXPECT_NE("<missing>", ReadFileText(SettingsPath(settings, sizeof settings) ? settings : "")) << "saved as it closed";
+    char settings[MAX_PATH * 2] = "";
+    SettingsPath(settings, sizeof settings);
+    EXPECT_NE("<missing>", ReadFileText(settings)) << "saved as it closed";
 }
 
-// Thousands of files: the main window answers throughout, failures are listed, the list emptied, and the please-wait
-// window stands ownerless through a pause that answers, its stop button off; a pasted prefix is confirmed and used.
-TEST_F(RunWindow, ACompletedRunAnswersThroughoutListsFailuresEmptiesTheListAndPauses) {
+// Whether a message posted before a run was handled while the run went on, and what the progress showed then.
+static bool g_handledDuringRun;
+static char g_progressThen[400];
+
+static LRESULT CALLBACK Recorder(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message != WM_APP) return DefWindowProcA(window, message, wParam, lParam);
+    HWND wait = FindWindowA(NULL, kWaitCaption);
+    GetDlgItemTextA(wait, IDC_RUN_STATUS, g_progressThen, sizeof g_progressThen);
+    g_handledDuringRun = wait && IsWindowVisible(wait);
+    return 0;
+}
+
+// A long run delivers what comes meanwhile from its start on, shows its progress, lists its failures, empties the
+// list, and pauses with the please-wait window standing ownerless and its stop button off; a pasted prefix is
+// confirmed and used, and the cursor is put back as it was.
+TEST_F(RunWindow, ACompletedRunAnswersListsFailuresEmptiesTheListAndPauses) {
     Strings names;
     std::vector<std::wstring> files;
-    for (int i = 0; i < 2000; i++) { if (i % 100 == 0) files.push_back(std::to_wstring(i / 100)); names.push_back(std::to_string(i / 100) + "\\IMG_" + std::to_string(i) + ".jpg"); }
-    for (const std::string& name : names) files.push_back(Wide(name) + L"=x");
+    for (int i = 0; i < 500; i++) {
+        if (i % 100 == 0) files.push_back(std::to_wstring(i / 100));
+        names.push_back(std::to_string(i / 100) + "\\IMG_" + std::to_string(i) + ".jpg");
+        files.push_back(Wide(names.back()) + L"=x");
+    }
     MakeWide(files);
     names.insert(names.begin() + 1, "gone.jpg");
-    std::atomic<int> phase(0);  // 1 from the confirmation to the pause
-    int pings = 0, silent = 0, changes = 0, took = 0;  // changes of the status line seen by the pings, in took ms
-    std::thread pinger([&] {
-        while (phase == 0) Sleep(1);
-        char status[400] = "", seen[400] = "";
-        for (DWORD_PTR result, since = GetTickCount(); phase == 1; Sleep(20), pings++, took = (int)(GetTickCount() - since)) {
-            if (!SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 200, &result) && phase == 1) silent++;
-            SendMessageTimeoutA(GetDlgItem(FindWindowA(NULL, kWaitCaption), IDC_RUN_STATUS), WM_GETTEXT, sizeof status, (LPARAM)status, SMTO_ABORTIFHUNG, 200, &result);
-            changes += strcmp(status, seen) != 0, strcpy(seen, status);
-        }
-    });
-    whileShown = [&](const Shown&) { Pump(), phase = phase ? phase.load() : 1; };  // a box's own loop answers too
+    WNDCLASSA recorderClass = {};
+    recorderClass.lpfnWndProc = Recorder;
+    recorderClass.lpszClassName = "TovikTestRecorder";
+    RegisterClassA(&recorderClass);
+    HWND recorder = CreateWindowA("TovikTestRecorder", "", 0, 0, 0, 0, 0, HWND_MESSAGE, NULL, NULL, NULL);
+    g_handledDuringRun = false;
+    // Posted at the confirmation: only the run's own delivery can handle it before the run is over.
+    whileShown = [&](const Shown& box) {
+        if (box.buttons == MB_YESNO) PostMessageA(recorder, WM_APP, 0, 0);
+    };
     duringPause = [&] {
         HWND wait = FindWindowA(NULL, kWaitCaption);
-        phase = 2;
-        MSG left;  // the program's own pause delivers what comes meanwhile
-        PostMessageA(wait, WM_APP, 0, 0), WaitAnswering(20);
-        EXPECT_TRUE(wait && IsWindowVisible(wait) && !GetWindow(wait, GW_OWNER) && Entries().empty() && !IsWindowEnabled(window) &&
-                    !IsWindowEnabled(GetDlgItem(wait, IDCANCEL)) && !PeekMessageA(&left, NULL, WM_APP, WM_APP, PM_NOREMOVE)) << "nothing left to stop";
+        EXPECT_TRUE(wait && IsWindowVisible(wait));
+        EXPECT_FALSE(GetWindow(wait, GW_OWNER));
+        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(wait, IDCANCEL))) << "nothing left to stop";
+        EXPECT_FALSE(IsWindowEnabled(window));
+        EXPECT_TRUE(Entries().empty());
     };
     Set(IDC_PREFIX_EDIT, "写真");
     SetCursor(NULL);  // none, whatever an earlier run left: the run must put back just that
     Start(RenameOnly, names);
-    phase = 2;
-    pinger.join();
-    EXPECT_TRUE(silent == 0 && pings > 5) << silent << " of " << pings << " pings unanswered";
-    EXPECT_TRUE(changes > 0 && changes <= took / 80 + 3) << changes << " in " << took << " ms: the progress shown, at most about ten times a second";
-    EXPECT_EQ((std::vector<Shown>{Question(window, "以下の条件で、改名（リネーム）を開始します。よろしいですか？\r\n\r\n"
-                                                   "ファイル命名前置詞 + 連番書式 + ファイル命名後置詞 + .拡張子(例 hoge001.jpg)\r\n\r\n"
-                                                   "変換書式 ==> 写真0001.拡張子", "改名（リネーム）の開始確認"),
-                                  FailureList(window, {FailureLine(Path("gone.jpg"), ERROR_FILE_NOT_FOUND)})}),
-              shown);
-    EXPECT_EQ("x|x|<missing>", ReadFileText(Path("0\\写真0001.jpg")) + "|" + ReadFileText(Path("19\\写真2001.jpg")) + "|" +
-                                   ReadFileText(Path("0\\写真0002.jpg"))) << "numbered by list position";
-    EXPECT_TRUE(pauses == std::vector<DWORD>{3000} && !FindWindowA(NULL, kWaitCaption) && IsWindowEnabled(window) && !GetCursor());
+    DestroyWindow(recorder);
+    UnregisterClassA("TovikTestRecorder", NULL);
+    EXPECT_TRUE(g_handledDuringRun);
+    EXPECT_EQ("0 / 501  " + Path("0\\IMG_0.jpg"), g_progressThen) << "the progress shown from the first file on";
+    const Shown confirmation = Question(window,
+                                        "以下の条件で、改名（リネーム）を開始します。"
+                                        "よろしいですか？\r\n\r\n"
+                                        "ファイル命名前置詞 + 連番書式 + ファイル命名後置詞 + "
+                                        ".拡張子(例 hoge001.jpg)"
+                                        "\r\n\r\n変換書式 ==> 写真0001.拡張子",
+                                        "改名（リネーム）の開始確認");
+    const Shown failures = FailureList(window, {FailureLine(Path("gone.jpg"), ERROR_FILE_NOT_FOUND)});
+    EXPECT_EQ((std::vector<Shown>{confirmation, failures}), shown);
+    EXPECT_EQ("x", ReadFileText(Path("0\\写真0001.jpg"))) << "numbered by list position";
+    EXPECT_EQ("x", ReadFileText(Path("4\\写真0501.jpg")));
+    EXPECT_EQ("<missing>", ReadFileText(Path("0\\写真0002.jpg")));
+    EXPECT_EQ(std::vector<DWORD>{3000}, pauses);
+    EXPECT_FALSE(FindWindowA(NULL, kWaitCaption));
+    EXPECT_TRUE(IsWindowEnabled(window));
+    EXPECT_FALSE(GetCursor());
 }
 
 // Stopped after a chain has moved, the run says what it did and what remains, and its list names where the files
@@ -142,9 +198,7 @@ TEST_F(RunWindow, TheListOfAStoppedRunFollowsItsFilesSoThatASecondStartGoesOn) {
     Make({"Sample0001.jpg=1", "Sample0002.jpg=2", "Sample0003.jpg=3", "Sample0005.jpg=outside", "y.jpg=y", "z.jpg=z"});
     const Strings list = {"Sample0001.jpg", "Sample0002.jpg", "Sample0003.jpg", "y.jpg", "z.jpg"};
     whileShown = [&](const Shown& box) {
-        if (box.buttons == MB_YESNOCANCEL) {
-            SendMessageA(FindWindowA(NULL, kWaitCaption), WM_COMMAND, IDCANCEL, 0);
-        }
+        if (box.buttons == MB_YESNOCANCEL) SendMessageA(FindWindowA(NULL, kWaitCaption), WM_COMMAND, IDCANCEL, 0);
     };
     Set(IDC_START_NUMBER_EDIT, "2");
     Start(RenameOnly, list);
@@ -169,12 +223,8 @@ static int CountMatching(const std::string& pattern)
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA(pattern.c_str(), &found);
     int count = 0;
-    for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found)) {
-        count++;
-    }
-    if (search != INVALID_HANDLE_VALUE) {
-        FindClose(search);
-    }
+    for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found)) count++;
+    if (search != INVALID_HANDLE_VALUE) FindClose(search);
     return count;
 }
 
@@ -233,7 +283,8 @@ TEST_F(RunWindow, ARunWithoutItsPleaseWaitWindowSaysWhyAndMovesNothing) {
     GetAppState()->instance = GetModuleHandleA("kernel32.dll");  // which holds no template of the program
     Start(RenameOnly, {"a.txt"});
     GetAppState()->instance = GetModuleHandleA(NULL);
-    EXPECT_EQ(Error(window, "経過を示すウインドウを開けないため、始めませんでした。ファイルは動かしていません。",
+    EXPECT_EQ(Error(window, "経過を示すウインドウを開けないため、始めませんでした。"
+                            "ファイルは動かしていません。",
                     "改名（リネーム）を始められません"), shown.back());
     EXPECT_EQ(Strings{"a.txt=A"}, Contents());
 }

@@ -2,8 +2,9 @@
 
 bool WaitFor(const std::function<bool()>& done, DWORD patience)
 {
-    for (DWORD start = GetTickCount(); !done(); Sleep(50))
+    for (DWORD start = GetTickCount(); !done(); Sleep(50)) {
         if (GetTickCount() - start > patience) return false;
+    }
     return true;
 }
 
@@ -17,10 +18,9 @@ bool ProgramProcess::Start(const std::string& exe, const std::wstring& folder, c
     GetStartupInfoW(&startup);
     bool ready = (CreateDirectoryW(folder.c_str(), NULL) || GetLastError() == ERROR_ALREADY_EXISTS);
     HANDLE settings = CreateFileW((folder + L"\\Tovik.ini").c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
-    ready = ready && settings != INVALID_HANDLE_VALUE && WriteFile(settings, ini.data(), (DWORD)ini.size(), &written, NULL);
-    if (settings != INVALID_HANDLE_VALUE) {
-        CloseHandle(settings);
-    }
+    ready = ready && settings != INVALID_HANDLE_VALUE;
+    ready = ready && WriteFile(settings, ini.data(), (DWORD)ini.size(), &written, NULL);
+    if (settings != INVALID_HANDLE_VALUE) CloseHandle(settings);
     return ready && CopyFileW(source.c_str(), copy.c_str(), FALSE) &&
            CreateProcessW(copy.c_str(), &command[0], NULL, NULL, FALSE, 0, NULL, folder.c_str(), &startup, &info);
 }
@@ -29,8 +29,11 @@ HWND ProgramProcess::Find(const char* className, const char* title) const
 {
     HWND found = NULL;
     WaitFor([&] {
-        for (DWORD owner = 0; (found = FindWindowExA(NULL, found, className, title)) != NULL;)
-            if (GetWindowThreadProcessId(found, &owner) && owner == info.dwProcessId && IsWindowVisible(found)) return true;
+        DWORD owner = 0;
+        while ((found = FindWindowExA(NULL, found, className, title)) != NULL) {
+            GetWindowThreadProcessId(found, &owner);
+            if (owner == info.dwProcessId && IsWindowVisible(found)) return true;
+        }
         return false;
     });
     return found;
@@ -57,6 +60,7 @@ void ProgramProcess::Kill()
     if (!info.hProcess) return;
     TerminateProcess(info.hProcess, 99);  // refused once it has ended
     WaitForSingleObject(info.hProcess, 5000);
-    CloseHandle(info.hProcess), CloseHandle(info.hThread);
+    CloseHandle(info.hProcess);
+    CloseHandle(info.hThread);
     info = {};
 }

@@ -18,16 +18,13 @@ static int UsedHeapBlocks()
 {
     _HEAPINFO heap = {};
     int used = 0;
-    while (_heapwalk(&heap) == _HEAPOK) {
-        used += heap._useflag == _USEDENTRY;
-    }
+    while (_heapwalk(&heap) == _HEAPOK) used += heap._useflag == _USEDENTRY;
     return used;
 }
 
-bool Shown::operator==(const Shown& other) const
+bool Shown::operator==(const Shown& o) const
 {
-    return owner == other.owner && text == other.text && title == other.title && buttons == other.buttons &&
-           icon == other.icon;
+    return owner == o.owner && text == o.text && title == o.title && buttons == o.buttons && icon == o.icon;
 }
 
 void PrintTo(const Shown& shown, std::ostream* out)
@@ -45,9 +42,7 @@ std::wstring Wide(const std::string& text)
 
 std::string Fold(std::string path)
 {
-    for (char& c : path) {
-        if (c >= 'A' && c <= 'Z') c = (char)(c - 'A' + 'a');
-    }
+    for (char& c : path) if (c >= 'A' && c <= 'Z') c = (char)(c - 'A' + 'a');
     return path;
 }
 
@@ -63,7 +58,7 @@ std::string Narrow(const std::wstring& wide)
 // "\\?\" takes long paths and trailing dots and spaces as they are.
 static std::wstring Extended(const std::wstring& path)
 {
-    return path.compare(0, 2, L"\\\\") == 0 ? path : L"\\\\?\\" + path;
+    return path.compare(0, 2, L"\\\\") ? L"\\\\?\\" + path : path;
 }
 
 static bool WriteWide(const std::wstring& path, const std::string& content)
@@ -83,22 +78,14 @@ static std::string ReadWide(const std::wstring& path)
     if (file == INVALID_HANDLE_VALUE) return "<missing>";
     std::string content;
     char buffer[65536];
-    for (DWORD got = 0; ReadFile(file, buffer, sizeof buffer, &got, NULL) && got > 0;) {
-        content.append(buffer, got);
-    }
+    for (DWORD got = 0; ReadFile(file, buffer, sizeof buffer, &got, NULL) && got > 0;) content.append(buffer, got);
     CloseHandle(file);
     return content;
 }
 
-bool WriteFileText(const std::string& path, const std::string& content)
-{
-    return WriteWide(Wide(path), content);
-}
+bool WriteFileText(const std::string& path, const std::string& content) { return WriteWide(Wide(path), content); }
 
-std::string ReadFileText(const std::string& path)
-{
-    return ReadWide(Wide(path));
-}
+std::string ReadFileText(const std::string& path) { return ReadWide(Wide(path)); }
 
 // Calls visit for everything below folder, a folder's content before the folder.
 static void Walk(const std::wstring& folder, const std::function<void(const std::wstring& path, bool isFolder)>& visit)
@@ -174,10 +161,7 @@ static void* CountedAllocation(size_t size)
     return malloc(size);
 }
 
-static void RecordLink(HWND, const char* target)
-{
-    g_test->links.push_back(target);
-}
+static void RecordLink(HWND, const char* target) { g_test->links.push_back(target); }
 
 TovikTest::TovikTest()
 {
@@ -239,9 +223,7 @@ void TovikTest::TearDown()
 
 void TovikTest::Make(const Strings& items)
 {
-    for (const std::string& item : items) {
-        MakeWide({Wide(item)});
-    }
+    for (const std::string& item : items) MakeWide({Wide(item)});
 }
 
 void TovikTest::MakeWide(const std::vector<std::wstring>& items)
@@ -270,11 +252,7 @@ Strings TovikTest::Contents(const std::string& folder) const
     return items;
 }
 
-HWND TovikTest::Open()
-{
-    window = CreateMainWindow(GetModuleHandleA(NULL));
-    return window;
-}
+HWND TovikTest::Open() { return window = CreateMainWindow(GetModuleHandleA(NULL)); }
 
 std::string TovikTest::ControlText(int id) const
 {
@@ -344,9 +322,7 @@ void TovikTest::Drop(const Strings& paths, bool wide)
 void TovikTest::DropWide(const std::vector<std::wstring>& paths)
 {
     std::wstring names;
-    for (const std::wstring& path : paths) {
-        names.append(path.c_str(), path.size() + 1);
-    }
+    for (const std::wstring& path : paths) names.append(path.c_str(), path.size() + 1);
     SendDrop(window, names.data(), names.size() * sizeof(wchar_t), TRUE);
 }
 
@@ -398,42 +374,47 @@ Shown Error(HWND owner, const std::string& text, const std::string& title)
 Shown Overwrite(HWND owner, const std::string& source, const std::string& newPath)
 {
     return Question(owner,
-                    "コピー先フォルダには既にファイル[ " + newPath + " ]が存在します。\r\n上書きしますか？\r\n\r\n"
-                    "[ YES        ] => 上書き\r\n[ NO         ] => 上書きせずに処理続行\r\n[ キャンセル ] => 処理中断",
+                    "コピー先フォルダには既にファイル[ " + newPath + " ]が存在します。\r\n"
+                    "上書きしますか？\r\n\r\n"
+                    "[ YES        ] => 上書き\r\n"
+                    "[ NO         ] => 上書きせずに処理続行\r\n"
+                    "[ キャンセル ] => 処理中断",
                     "ファイルの上書き確認(" + source + ")", MB_YESNOCANCEL);
 }
 
 Shown FailureList(HWND owner, const Strings& lines, int more, const std::string& header, const std::string& title)
 {
     std::string text = header + "\r\n";
-    for (const std::string& line : lines) {
-        text += "\r\n" + line;
-    }
+    for (const std::string& line : lines) text += "\r\n" + line;
     if (more > 0) text += "\r\nほか " + std::to_string(more) + " 件";
     return Error(owner, text, title);
 }
 
 Shown StopSummary(HWND owner, int renamed, int remaining, const Strings& lines)
 {
-    std::string text = "改名（リネーム）を中止しました。\r\n\r\n改名したファイル: " + std::to_string(renamed) +
+    std::string text = "改名（リネーム）を中止しました。\r\n\r\n"
+                       "改名したファイル: " + std::to_string(renamed) +
                        " 件\r\n残りのファイル: " + std::to_string(remaining) + " 件";
     if (!lines.empty()) text += "\r\n\r\n次のファイルは改名（リネーム）できませんでした。\r\n";
-    for (const std::string& line : lines) {
-        text += "\r\n" + line;
-    }
+    for (const std::string& line : lines) text += "\r\n" + line;
     return {owner, text, "改名（リネーム）の中止", MB_OK, MB_ICONWARNING};
 }
 
 // The program's own reasons, as the user reads them.
 static const std::map<DWORD, std::string> kOwnReasons = {
-    {kReasonNameHeldByRun, "新しい名前は、今回の改名で元の名前のまま残る別のファイルが使っています。"},
-    {kReasonSourceReplaced, "元の名前の場所には、今回の改名で別のファイルが置かれています。"},
-    {kReasonRingMemberFailed, "名前を入れ替え合うほかのファイルが改名できなかったため、元の名前のままです。"},
+    {kReasonNameHeldByRun, "新しい名前は、"
+                           "今回の改名で元の名前のまま残る別のファイルが使っています。"},
+    {kReasonSourceReplaced, "元の名前の場所には、"
+                            "今回の改名で別のファイルが置かれています。"},
+    {kReasonRingMemberFailed, "名前を入れ替え合うほかのファイルが改名できなかったため、"
+                              "元の名前のままです。"},
     {kReasonCopyOntoItself, "ファイルをそれ自身の上にコピーすることはできません。"},
     {kReasonTemporaryFileInUse, "一時ファイル TOVIK.DAT を別の Tovik が使用中です。"},
-    {kReasonChangedSince, "改名の後に移動、削除または別のファイルに置き換えられています。"},
+    {kReasonChangedSince, "改名の後に移動、"
+                          "削除または別のファイルに置き換えられています。"},
     {kReasonOldNameTaken, "元の名前には別のファイルがあります。"},
-    {kReasonSourceNotRemoved, "新しい名前にコピーしましたが、元のファイルを削除できませんでした。"},
+    {kReasonSourceNotRemoved, "新しい名前にコピーしましたが、"
+                              "元のファイルを削除できませんでした。"},
     {kReasonNotRunsFile, "前回の改名で動かしたファイルではありません。"},
     {kReasonCopyKept, "元のファイルが見つからないため、途中までのコピーを残しました。"},
     {kReasonUndoStopped, "取り消しを中止したため、元に戻していません。"},

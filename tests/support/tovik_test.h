@@ -69,8 +69,8 @@ public:
 Shown Question(HWND owner, const std::string& text, const std::string& title, UINT buttons = MB_YESNO);
 Shown Error(HWND owner, const std::string& text, const std::string& title);
 Shown Overwrite(HWND owner, const std::string& source, const std::string& newPath);
-Shown FailureList(HWND owner, const Strings& lines, int more = 0,
-                  const std::string& header = "次のファイルは改名（リネーム）できませんでした。",
+const char kRunFailureHeader[] = "次のファイルは改名（リネーム）できませんでした。";
+Shown FailureList(HWND owner, const Strings& lines, int more = 0, const std::string& header = kRunFailureHeader,
                   const std::string& title = "改名（リネーム）できなかったファイル");
 Shown StopSummary(HWND owner, int renamed, int remaining, const Strings& lines = {});  // a run stopped part-way
 

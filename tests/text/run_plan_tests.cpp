@@ -75,16 +75,12 @@ TEST(RunPlan, EachEntryGetsItsNewPathAndWhatWillHappen) {
         Disk disk = c.disk;
         std::vector<std::string> sources;
         std::vector<const char*> pointers;
-        for (const std::string& name : c.sources) {
-            sources.push_back(name[1] == ':' ? name : "C:\\p\\" + name);
-        }
+        for (const std::string& name : c.sources) sources.push_back(name[1] == ':' ? name : "C:\\p\\" + name);
         for (const std::string& source : sources) {
             pointers.push_back(source.c_str());
             if (!disk.count(source)) disk[source] = PathFile;
         }
-        for (const std::string& name : c.gone) {
-            disk.erase("C:\\p\\" + name);
-        }
+        for (const std::string& name : c.gone) disk.erase("C:\\p\\" + name);
         NamePattern pattern = {"Sample", "", 1, 4, c.operation, c.mode, "C:\\p", "png"};
         RunTable plan;
         ASSERT_TRUE(PlanRun(&plan, pointers.data(), (int)pointers.size(), &pattern, LookUp, &disk));

@@ -19,18 +19,12 @@ static Strings Generate(std::mt19937& random, int count)
     for (int p = 0; p < count; p = (int)sources.size()) {
         int size = std::min(5 + (int)(random() % 16), count - p);
         int kind = std::max(0, (int)(random() % 6) - 2);  // rings three times as often as the others
-        for (int i = 0; i < size && kind == 0; i++) {
-            sources.push_back(Target(p + (i + 1) % size));
-        }
+        for (int i = 0; i < size && kind == 0; i++) sources.push_back(Target(p + (i + 1) % size));
         for (int i = 0; i < size && kind == 1; i++) {
             sources.push_back(i == 0 ? "c" + std::to_string(p) + ".jpg" : Target(p + i - 1));
         }
-        if (kind == 2) {
-            sources.push_back(Target(p).substr(0, 11) + "JPG");
-        }
-        if (kind == 3) {
-            sources.push_back("p" + std::to_string(p) + ".jpg");
-        }
+        if (kind == 2) sources.push_back(Target(p).substr(0, 11) + "JPG");
+        if (kind == 3) sources.push_back("p" + std::to_string(p) + ".jpg");
     }
     return sources;
 }
@@ -44,9 +38,7 @@ static std::set<std::string> TemporaryNames(const std::string& folder)
     for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found)) {
         names.insert(found.cFileName);
     }
-    if (search != INVALID_HANDLE_VALUE) {
-        FindClose(search);
-    }
+    if (search != INVALID_HANDLE_VALUE) FindClose(search);
     return names;
 }
 
@@ -59,9 +51,7 @@ static void AwaitTemporaryNames(const std::string& folder, size_t count)
     for (DWORD start = GetTickCount(); seen.size() < count && GetTickCount() - start < 10000;) {
         std::set<std::string> now = TemporaryNames(folder);
         for (const std::string& name : now) {
-            if (before.count(name)) {
-                seen.insert(name);
-            }
+            if (before.count(name)) seen.insert(name);
         }
         before = now;
     }
@@ -87,7 +77,11 @@ TEST_F(TovikTest, EndedByForceInTheMiddleOfRunsNothingIsLostOrLeftUnderATemporar
         bool unfinished = left.find("END\r\n") == std::string::npos && left.find("\r\nRUN\t") != std::string::npos;
         for (int box = 0; unfinished && box < 2; box++) {
             HWND shown = NULL;
-            WaitFor([&] { return (shown = FindWindowA("#32770", "前回の改名の復旧")) != NULL; }, box ? 20000 : 1000);
+            auto found = [&] {
+                shown = FindWindowA("#32770", "前回の改名の復旧");
+                return shown != NULL;
+            };
+            WaitFor(found, box ? 20000 : 1000);
             if (!shown) {
                 break;  // a plan cut short was never acted on
             }
@@ -107,9 +101,7 @@ TEST_F(TovikTest, EndedByForceInTheMiddleOfRunsNothingIsLostOrLeftUnderATemporar
         for (const auto& file : planned) {
             EXPECT_TRUE(seen[file.first] == Fold(file.first) || seen[file.first] == Fold(file.second)) << file.first;
         }
-        if (round > kKills) {
-            break;
-        }
+        if (round > kKills) break;
 
         RemoveTree(files);
         CreateDirectoryA(files.c_str(), NULL);

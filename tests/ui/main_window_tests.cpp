@@ -83,7 +83,9 @@ const struct {
     {IDC_DIGIT_COUNT_COMBO, "４桁", true},
     {IDC_SUFFIX_EDIT, "", true},
     {IDC_PREVIEW_EDIT,
-     "ファイル命名前置詞 + 連番書式 + ファイル命名後置詞 + .拡張子(例 hoge001.jpg)\r\n\r\n変換書式 ==> Sample0001.拡張子", true},
+     "ファイル命名前置詞 + 連番書式 + ファイル命名後置詞 + .拡張子(例 hoge001.jpg)\r\n\r\n"
+     "変換書式 ==> Sample0001.拡張子",
+     true},
 };
 const int kTabStops = sizeof kAtStart / sizeof kAtStart[0] - 1;
 
@@ -97,9 +99,7 @@ TEST_F(MainWindow, FirstStartShowsTheDefaultsAndTabGoesInTemplateOrder) {
     EXPECT_EQ("<missing>", ReadFileText(ini)) << "nothing is saved before the window is left";
 
     // Dialog navigation reaches the window as WM_NEXTDLGCTL, which it acts on itself.
-    for (const auto& c : kAtStart) {
-        EnableWindow(Control(c.id), TRUE);
-    }
+    for (const auto& c : kAtStart) EnableWindow(Control(c.id), TRUE);
     SetFocus(Control(IDC_FILE_LIST));
     for (int step = 1; step <= kTabStops; ++step) {
         Press(GetFocus(), VK_TAB);
@@ -155,9 +155,7 @@ TEST_F(MainWindow, TheStartNumberShowsWhatTheNamesUse) {
     HWND number = Control(IDC_START_NUMBER_EDIT);
     SetFocus(number);
     SendMessageA(number, EM_SETSEL, 0, -1);
-    for (char key : std::string("1234567890")) {
-        SendMessageA(number, WM_CHAR, (WPARAM)key, 1);
-    }
+    for (char key : std::string("1234567890")) SendMessageA(number, WM_CHAR, (WPARAM)key, 1);
     EXPECT_EQ("12345678", ControlText(IDC_START_NUMBER_EDIT));
     SetWindowTextA(Control(IDC_PREFIX_EDIT), "写真_");
     SetWindowTextA(number, "12");
@@ -173,8 +171,8 @@ TEST_F(MainWindow, TheStartNumberShowsWhatTheNamesUse) {
 // Enter asks first; Escape and the close box do not, and the close box saves twice, the second time what the controls
 // hold then.
 TEST_F(MainWindow, EveryWayOutSavesAndEndsWithCodeZero) {
-    const char kDefaults[] =
-        "[SYSTEM]\r\nSTART_NUM=1\r\nFILENAME_PREFIX=Sample\r\nFILENAME_SUFFIX=\r\nFIGURE_FORMAT=3\r\nOUTPUT_FOLDER=\r\n";
+    const char kDefaults[] = "[SYSTEM]\r\nSTART_NUM=1\r\nFILENAME_PREFIX=Sample\r\nFILENAME_SUFFIX=\r\n"
+                             "FIGURE_FORMAT=3\r\nOUTPUT_FOLDER=\r\n";
     const struct {
         UINT key;  // 0 for the close box
         size_t questions;
@@ -203,9 +201,8 @@ TEST_F(MainWindow, EveryWayOutSavesAndEndsWithCodeZero) {
             Pump();
         }
         EXPECT_EQ(way.questions, shown.size());
-        for (const Shown& box : shown) {
-            EXPECT_EQ(Question(window, "終了してもよろしいですか？", "終了確認"), box);
-        }
+        const Shown question = Question(window, "終了してもよろしいですか？", "終了確認");
+        for (const Shown& box : shown) EXPECT_EQ(question, box);
         EXPECT_FALSE(IsWindow(window));
         EXPECT_EQ(way.startNumber, Saved("START_NUM"));
         MSG quit = {};
