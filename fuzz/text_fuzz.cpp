@@ -1,6 +1,7 @@
 // Feeds arbitrary bytes to the text core and checks what must hold for any
 // input: no walk passes a terminator, no piece or cut exceeds its bound or
-// splits a character, a new path is either whole or refused.
+// splits a character, a new path is either whole or refused, and the date
+// taken is a real date or none.
 #include <stdint.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -9,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "core/date_taken.h"
 #include "core/mbcs_text.h"
 #include "rename/name_compose.h"
 #include "rename/name_rules.h"
@@ -210,8 +212,27 @@ static void CheckCompose(const NamePattern& pattern, const char* source, int pos
     if (result && validParts) CHECK(FolderEnd(buffer.data()) == folder.size() && buffer.data() == folder + name + extension);
 }
 
+// The whole input as the start of a file. libFuzzer hands it over in a block
+// of its exact size, so AddressSanitizer stops any read past it.
+static void CheckDateTaken(const uint8_t* data, size_t size)
+{
+    long long key = -1;
+    int found = ReadDateTaken(data, size, &key);
+    CHECK(found == 0 || found == 1);
+    if (!found) {
+        CHECK(key == 0);
+        return;
+    }
+    long long year = key / 10000000000LL;
+    long long month = key / 100000000 % 100;
+    long long day = key / 1000000 % 100;
+    CHECK(year >= 1 && year <= 9999 && month >= 1 && month <= 12 && day >= 1 && day <= 31);
+    CHECK(key / 10000 % 100 <= 23 && key / 100 % 100 <= 59 && key % 100 <= 59);
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
+    CheckDateTaken(data, size);
     if (size < 12) return 0;
     int operation = data[0] % 5;  // 4 is out of range and must act as RenameOnly
     int mode = data[1] % 5;
