@@ -35,6 +35,7 @@ struct AppState {
     int busy;            // depth of work in progress
     int closeRequested;  // the window is to close once the work has ended
     int filesMoving;     // a run or an undo is under way: the session's end is held off
+    int listGeneration;  // counts the changes of the file list's entries
     unsigned long long lastRunId;  // the run whose journal this program wrote last, or found at its start
 };
 

@@ -182,7 +182,18 @@ LRESULT CALLBACK FileListProc(HWND list, UINT message, WPARAM wParam, LPARAM lPa
     // mouse movement is not among them. The right button's release brings the
     // main window the context menu's message.
     if (message >= WM_LBUTTONDOWN && message <= WM_MBUTTONDBLCLK) UpdateButtonStates();
-    WNDPROC saved = GetAppState()->fileListProc;
-    if (!saved) return DefWindowProcA(list, message, wParam, lParam);
-    return CallWindowProcA(saved, list, message, wParam, lParam);
+    AppState* state = GetAppState();
+    if (message == WM_MOUSEMOVE) {
+        static int hovered = -1;
+        int row = ListRowAt(list, (short)HIWORD(lParam));
+        if (row != hovered) SendMessageA(GetParent(list), kListHoverMessage, (WPARAM)row, 0);
+        hovered = row;
+    }
+    WNDPROC saved = state->fileListProc;
+    LRESULT result = saved ? CallWindowProcA(saved, list, message, wParam, lParam)
+                           : DefWindowProcA(list, message, wParam, lParam);
+    if (message == LB_ADDSTRING || message == LB_INSERTSTRING || message == LB_DELETESTRING ||
+        message == LB_RESETCONTENT)
+        state->listGeneration++;
+    return result;
 }

@@ -5,6 +5,8 @@
 
 enum {
     kEntryTextSize = 4096,  // room for any entry; the list holds paths of at most 259 bytes
+    // Sent to the list's parent when the pointer comes to rest on another row.
+    kListHoverMessage = WM_APP + 1,
 };
 
 // Enables the list buttons and the start button by the list's entry count
@@ -33,5 +35,6 @@ LRESULT OnMoveToTop();       // 1008
 LRESULT OnMoveToEnd();       // 1009
 LRESULT OnRemoveAll();       // 1010
 
-// The list box's replacement window procedure.
+// The list box's replacement window procedure: it counts every change of
+// the entries in AppState's listGeneration.
 LRESULT CALLBACK FileListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam);

@@ -36,3 +36,13 @@ char* CopyListEntry(HWND list, int index)
     if (text && SendMessageA(list, LB_GETTEXT, (WPARAM)index, (LPARAM)text) < 0) text[0] = 0;
     return text;
 }
+
+int ListRowAt(HWND list, int y)
+{
+    RECT client;
+    GetClientRect(list, &client);
+    int height = (int)SendMessageA(list, LB_GETITEMHEIGHT, 0, 0);
+    if (y < 0 || y >= client.bottom || height <= 0) return -1;
+    int row = (int)SendMessageA(list, LB_GETTOPINDEX, 0, 0) + y / height;
+    return row < ListCount(list) ? row : -1;
+}

@@ -12,6 +12,10 @@ int SelectedCount(HWND list);
 // The lowest selected position, or -1.
 int LowestSelected(HWND list);
 
+// The entry under client y (a row of a list whose rows are all of one
+// height, as LB_ITEMFROMPOINT's 16 bits cannot tell beyond 65,535), or -1.
+int ListRowAt(HWND list, int y);
+
 // Reads entry index into text (size bytes). 1, or 0 when there is no such
 // entry or it does not fit.
 int ListText(HWND list, int index, char* text, size_t size);

@@ -25,7 +25,9 @@ int TransformExtension(char* extension, size_t size, int mode, const char* repla
     if (mode == Specified) {
         size_t length = strlen(replacement);
         if (length + 2 > size) return 0;
-        extension[0] = '.';
+        // No replacement, no extension: a name ending in its dot is one that
+        // Windows trims, so the file would not stand where the run said.
+        extension[0] = length ? '.' : 0;
         memcpy(extension + 1, replacement, length + 1);
         return 1;
     }

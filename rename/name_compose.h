@@ -35,7 +35,7 @@ int FormatSequenceNumber(long long value, int digitCount, char* text, size_t siz
 
 // Changes an extension (dot included) in place by an ExtensionMode. Lower and
 // Upper change only one-byte ASCII letters; Specified makes it "." +
-// replacement. Returns 0, leaving the extension as it was, when the
+// replacement, or nothing for an empty replacement. Returns 0, leaving the extension as it was, when the
 // replacement does not fit into size bytes.
 int TransformExtension(char* extension, size_t size, int mode, const char* replacement);
 

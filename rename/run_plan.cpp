@@ -83,53 +83,84 @@ static int FollowsOnePlaced(const RunTable* plan, int index)
     return 0;
 }
 
-int ComposePlan(RunTable* plan, const char* const* sources, int count, const NamePattern* pattern)
+// The kinds that memory alone tells, for a table whose paths are set and
+// indexed. 1, or 0 without memory.
+static int ClassifyPlan(RunTable* plan, int copies)
 {
-    if (!CreateRunTable(plan, count)) return 0;
-    int* walk = (int*)AllocateMemory(((size_t)count + 1) * sizeof *walk);
-    int ready = walk != 0;
-    for (int i = 0; i < count && ready; i++) ready = SetRunEntry(plan, i, sources[i], pattern);
-    if (!ready) {
-        free(walk);
-        FreeRunTable(plan);
-        return 0;
+    int* walk = (int*)AllocateMemory(((size_t)plan->count + 1) * sizeof *walk);
+    if (!walk) return 0;
+    for (int i = 0; i < plan->count; i++) {
+        plan->entries[i].state = EntryPending;
+        plan->entries[i].reason = 0;
+        ClassifyEntry(&plan->entries[i], copies);
     }
-    IndexRunTable(plan);
-    int copies = pattern->operation == RenameCopy;
-    for (int i = 0; i < count; i++) ClassifyEntry(&plan->entries[i], copies);
     if (!copies) FindChains(plan, walk);
     free(walk);
-    for (int i = 0; i < count; i++) {
+    for (int i = 0; i < plan->count; i++) {
         if (plan->entries[i].kind == PlanMove && FollowsOnePlaced(plan, i)) plan->entries[i].kind = PlanQuestion;
     }
     return 1;
 }
 
-static void Refuse(RunEntry* entry, unsigned long reason)
+int ComposePlan(RunTable* plan, const char* const* sources, int count, const NamePattern* pattern)
 {
-    entry->kind = PlanRefused;
-    entry->reason = reason;
+    if (!CreateRunTable(plan, count)) return 0;
+    int ready = 1;
+    for (int i = 0; i < count && ready; i++) ready = SetRunEntry(plan, i, sources[i], pattern);
+    if (ready) {
+        IndexRunTable(plan);
+        ready = ClassifyPlan(plan, pattern->operation == RenameCopy);
+    }
+    if (!ready) FreeRunTable(plan);
+    return ready;
+}
+
+int RecomposePlan(RunTable* plan, const NamePattern* pattern)
+{
+    int ready = 1;
+    for (int i = 0; i < plan->count && ready; i++) ready = RecomposeRunEntry(plan, i, pattern);
+    if (ready) {
+        IndexNewPaths(plan);
+        ready = ClassifyPlan(plan, pattern->operation == RenameCopy);
+    }
+    if (!ready) FreeRunTable(plan);
+    return ready;
+}
+
+void CheckPlanRow(const RunTable* plan, int index, PathLookup lookup, void* context, int* kind,
+                  unsigned long* reason)
+{
+    const RunEntry* entry = &plan->entries[index];
+    *kind = entry->kind;
+    *reason = entry->reason;
+    if (entry->kind == PlanRefused) return;
+    int source = lookup(context, entry->source);
+    if (source != PathFile) {
+        *kind = PlanRefused;
+        *reason = source == PathAbsent ? kErrorFileNotFound : kErrorAccessDenied;
+        return;
+    }
+    if (entry->kind != PlanMove) return;
+    int target = lookup(context, entry->newPath);
+    if (target == PathFolder) {
+        *kind = PlanRefused;
+        *reason = kReasonFolderInTheWay;
+    } else if (target == PathFile && FindSource(plan, entry->newPath, index) >= 0) {
+        *kind = PlanRefused;
+        *reason = kReasonNameHeldByRun;
+    } else if (target == PathFile) {
+        *kind = PlanQuestion;
+    }
 }
 
 void CheckPlanRows(RunTable* plan, int first, int count, PathLookup lookup, void* context)
 {
     for (int i = first; i < first + count && i < plan->count; i++) {
-        RunEntry* entry = &plan->entries[i];
-        if (entry->kind == PlanRefused) continue;
-        int source = lookup(context, entry->source);
-        if (source != PathFile) {
-            Refuse(entry, source == PathAbsent ? kErrorFileNotFound : kErrorAccessDenied);
-            continue;
-        }
-        if (entry->kind != PlanMove) continue;
-        int target = lookup(context, entry->newPath);
-        if (target == PathFolder) {
-            Refuse(entry, kReasonFolderInTheWay);
-        } else if (target == PathFile && FindSource(plan, entry->newPath, i) >= 0) {
-            Refuse(entry, kReasonNameHeldByRun);
-        } else if (target == PathFile) {
-            entry->kind = PlanQuestion;
-        }
+        int kind;
+        unsigned long reason;
+        CheckPlanRow(plan, i, lookup, context, &kind, &reason);
+        plan->entries[i].kind = kind;
+        plan->entries[i].reason = reason;
     }
 }
 

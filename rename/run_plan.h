@@ -33,6 +33,15 @@ typedef int (*PathLookup)(void* context, const char* path);
 // table is then empty).
 int ComposePlan(RunTable* plan, const char* const* sources, int count, const NamePattern* pattern);
 
+// Composes every new path of a composed plan anew by another pattern and
+// tells its kinds again, keeping the sources. 1, or 0 without memory (the
+// table is then empty).
+int RecomposePlan(RunTable* plan, const NamePattern* pattern);
+
+// What CheckPlanRows finds for row index, leaving the plan as it is.
+void CheckPlanRow(const RunTable* plan, int index, PathLookup lookup, void* context, int* kind,
+                  unsigned long* reason);
+
 // Looks at the disk for count rows from first of a composed plan: a source
 // that is gone or is a folder is refused; at a free new path the entry moves,
 // at a folder it is refused, and at a file it is asked about, unless the file

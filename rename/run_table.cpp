@@ -63,6 +63,35 @@ int SetRunEntry(RunTable* table, int index, const char* source, const NamePatter
     return SetRunEntryPaths(table, index, source, newPath);
 }
 
+int RecomposeRunEntry(RunTable* table, int index, const NamePattern* pattern)
+{
+    RunEntry* entry = &table->entries[index];
+    char newPath[kNewPathSize];
+    if (!ComposeNewName(pattern, entry->source, index, newPath, sizeof newPath)) newPath[0] = 0;
+    entry->composed = newPath[0] != 0;
+    size_t length = strlen(newPath);
+    // The old room serves when the new path fits, as it mostly does: a name
+    // typed into the pattern changes every path by the same few bytes.
+    if (!entry->newPath || strlen(entry->newPath) < length) {
+        free(entry->newPath);
+        entry->newPath = (char*)AllocateMemory(length + 16);
+        if (!entry->newPath) return 0;
+    }
+    memcpy(entry->newPath, newPath, length + 1);
+    return 1;
+}
+
+void IndexNewPaths(RunTable* table)
+{
+    for (unsigned i = 0; i <= table->bucketMask; i++) table->newPathBuckets[i] = -1;
+    for (int i = table->count - 1; i >= 0; i--) {
+        RunEntry* entry = &table->entries[i];
+        unsigned byNewPath = HashFolded(entry->newPath) & table->bucketMask;
+        entry->nextByNewPath = table->newPathBuckets[byNewPath];
+        table->newPathBuckets[byNewPath] = i;
+    }
+}
+
 void IndexRunTable(RunTable* table)
 {
     // Linked from the last entry to the first, so that every bucket lists
@@ -72,10 +101,8 @@ void IndexRunTable(RunTable* table)
         unsigned bySource = HashFolded(entry->source) & table->bucketMask;
         entry->nextBySource = table->sourceBuckets[bySource];
         table->sourceBuckets[bySource] = i;
-        unsigned byNewPath = HashFolded(entry->newPath) & table->bucketMask;
-        entry->nextByNewPath = table->newPathBuckets[byNewPath];
-        table->newPathBuckets[byNewPath] = i;
     }
+    IndexNewPaths(table);
 }
 
 void FreeRunTable(RunTable* table)

@@ -58,8 +58,15 @@ int SetRunEntry(RunTable* table, int index, const char* source, const NamePatter
 // without memory.
 int SetRunEntryPaths(RunTable* table, int index, const char* source, const char* newPath);
 
+// Composes the new path of entry index anew from its source. 1, or 0
+// without memory (the entry then has no new path and must not be looked up).
+int RecomposeRunEntry(RunTable* table, int index, const NamePattern* pattern);
+
 // Builds the path lookups once every entry is set.
 void IndexRunTable(RunTable* table);
+
+// Builds the new-path lookup anew, after the new paths changed.
+void IndexNewPaths(RunTable* table);
 
 void FreeRunTable(RunTable* table);
 

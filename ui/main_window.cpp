@@ -1,5 +1,6 @@
 #include "ui/main_window.h"
 
+#include <commctrl.h>
 #include <shellapi.h>
 #include <stdio.h>
 
@@ -22,6 +23,7 @@
 #include "ui/control_text.h"
 #include "ui/edit_subclass.h"
 #include "ui/last_run_undo.h"
+#include "ui/list_names.h"
 #include "ui/name_inputs.h"
 #include "ui/run_command.h"
 
@@ -126,6 +128,7 @@ void InitMainControls(HWND window)
 
     state->fileList =
         Subclass(GetDlgItem(window, IDC_FILE_LIST), FileListProc, &state->fileListProc);
+    InitListNames(window, state->fileList);
 }
 
 // Which settings controls each file operation uses.
@@ -273,6 +276,7 @@ static void UndoLastRunOfMainWindow()
 static LRESULT OnNamePartChange(HWND edit)
 {
     if (edit != GetAppState()->startNumberEdit || GetWindowTextLengthA(edit) > 0) UpdatePreview();
+    RefreshListNames();
     return 0;
 }
 
@@ -286,7 +290,9 @@ static LRESULT OnShowAbout(HWND window)
 
 static LRESULT OnDigitCountCombo(WORD code)
 {
-    if (code == CBN_SELENDOK) UpdatePreview();
+    if (code != CBN_SELENDOK) return 0;
+    UpdatePreview();
+    RefreshListNames();
     return 0;
 }
 
@@ -296,6 +302,7 @@ static LRESULT OnOperationCombo(WORD code)
     ApplyOperationMode();
     AppState* state = GetAppState();
     state->extensionMode = ComboSelection(state->extensionCombo);
+    RefreshListNames();
     return 0;
 }
 
@@ -305,6 +312,7 @@ static LRESULT OnExtensionCombo(WORD code)
     AppState* state = GetAppState();
     state->extensionMode = ComboSelection(state->extensionCombo);
     EnableWindow(state->extensionEdit, state->extensionMode == Specified);
+    RefreshListNames();
     return 0;
 }
 
@@ -345,6 +353,10 @@ static LRESULT OnCommand(HWND window, WPARAM wParam, LPARAM lParam)
     case IDC_SUFFIX_EDIT:
     case IDC_START_NUMBER_EDIT:
         if (code == EN_CHANGE) return OnNamePartChange((HWND)lParam);
+        break;
+    case IDC_EXTENSION_EDIT:
+    case IDC_OUTPUT_FOLDER_EDIT:
+        if (code == EN_CHANGE) RefreshListNames();
         break;
     case IDC_OPERATION_COMBO:
         return OnOperationCombo(code);
@@ -413,6 +425,7 @@ static LRESULT OnDestroy()
     Unsubclass(state->suffixEdit, state->suffixEditProc);
     Unsubclass(state->startNumberEdit, state->startNumberEditProc);
     Unsubclass(state->fileList, state->fileListProc);
+    FreeListNames();
     ReleasePathBuffer();
     ReleaseHeldDrops();
     PostQuitMessage(0);
@@ -477,6 +490,15 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return OnNextDialogControl(window, wParam, lParam);
     case WM_CONTEXTMENU:
         return OnContextMenu(window, wParam, lParam);
+    case WM_DRAWITEM:
+        if (wParam != IDC_FILE_LIST) break;
+        return OnDrawListRow((const DRAWITEMSTRUCT*)lParam);
+    case WM_NOTIFY:
+        if (((NMHDR*)lParam)->code != TTN_GETDISPINFOA) break;
+        return OnListTipText((NMTTDISPINFOA*)lParam);
+    case kListHoverMessage:
+        OnListHoverRow();
+        return 0;
     case WM_QUERYENDSESSION:
         return OnQueryEndSession();
     case WM_ENDSESSION:

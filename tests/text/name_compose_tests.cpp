@@ -31,6 +31,7 @@ TEST(NameCompose, NumbersAreZeroFilledAndExtensionsChangeOnlyOneByteLetters) {
         {"", Specified, "png", 1, ".png"},
         {".jpg", Specified, "123456", 1, ".123456"},
         {".jpg", Specified, "1234567", 0, ".jpg"},
+        {".jpg", Specified, "", 1, ""},
     };
     for (const auto& r : extensions) {
         char extension[8];

@@ -2,6 +2,7 @@
 // that follows the file operation, the start number, and every way out with the settings it saves.
 #include "core/app_state.h"
 #include "support/tovik_test.h"
+#include "ui/list_names.h"
 #include "ui/message_loop.h"
 
 class MainWindow : public TovikTest {
@@ -209,4 +210,61 @@ TEST_F(MainWindow, EveryWayOutSavesAndEndsWithCodeZero) {
         EXPECT_TRUE(PeekMessageA(&quit, NULL, WM_QUIT, WM_QUIT, PM_NOREMOVE));
         EXPECT_EQ(0u, quit.wParam);
     }
+}
+
+// The texts a WM_DRAWITEM of a list row draws, read from a metafile that records the drawing.
+static Strings DrawnTexts(HWND window, HWND list, int row)
+{
+    HDC metafile = CreateEnhMetaFileA(NULL, NULL, NULL, NULL);
+    DRAWITEMSTRUCT item = {};
+    item.CtlType = ODT_LISTBOX;
+    item.CtlID = IDC_FILE_LIST;
+    item.itemID = (UINT)row;
+    item.itemAction = ODA_DRAWENTIRE;
+    item.hwndItem = list;
+    item.hDC = metafile;
+    item.rcItem = {0, 0, 600, 16};
+    SendMessageA(window, WM_DRAWITEM, IDC_FILE_LIST, (LPARAM)&item);
+    HENHMETAFILE drawn = CloseEnhMetaFile(metafile);
+    Strings texts;
+    EnumEnhMetaFile(NULL, drawn, [](HDC, HANDLETABLE*, const ENHMETARECORD* record, int, LPARAM found) {
+        if (record->iType != EMR_EXTTEXTOUTW) return 1;
+        const EMREXTTEXTOUTW* text = (const EMREXTTEXTOUTW*)record;
+        const wchar_t* characters = (const wchar_t*)((const BYTE*)text + text->emrtext.offString);
+        ((Strings*)found)->push_back(Narrow(std::wstring(characters, text->emrtext.nChars)));
+        return 1;
+    }, &texts, NULL);
+    DeleteEnhMetaFile(drawn);
+    return texts;
+}
+
+// Each row draws the new name the run will give its file, a mark where the run will ask or refuse, then the path.
+TEST_F(MainWindow, EachRowOfTheListShowsTheNewNameAndTheMarkOfWhatTheRunWillDo) {
+    ASSERT_TRUE(Open());
+    Make({"IMG_1.jpg=1", "IMG_10.jpg=10", "IMG_2.jpg=2", "x.jpg=x", "旅行_003.jpg=outside"});
+    Drop({Path("IMG_1.jpg"), Path("IMG_10.jpg"), Path("IMG_2.jpg"), Path("x.jpg")});
+    DeleteFileA(Path("x.jpg").c_str());
+    SetWindowTextA(Control(IDC_PREFIX_EDIT), "旅行_");
+    Choose(IDC_DIGIT_COUNT_COMBO, 2);
+    const std::string folder = work + "\\";
+    const struct {
+        int row;
+        Strings drawn;
+        std::string reason;
+    } rows[] = {
+        {0, {"旅行_001.jpg", folder, "IMG_1.jpg"}, ""},
+        {1, {"旅行_002.jpg", folder, "IMG_10.jpg"}, ""},
+        {2, {"？", "旅行_003.jpg", folder, "IMG_2.jpg"},
+         "新しい名前のファイルがすでにあります。改名のときに、上書きするかをたずねます。"},
+        {3, {"×", "旅行_004.jpg", folder, "x.jpg"}, "ファイルが見つかりません。"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.row);
+        EXPECT_EQ(row.drawn, DrawnTexts(window, Control(IDC_FILE_LIST), row.row));
+        ListRow described;
+        ASSERT_EQ(1, DescribeListRow(row.row, &described));
+        EXPECT_EQ(row.reason, described.reason);
+    }
+    Choose(IDC_OPERATION_COMBO, 3);
+    EXPECT_EQ(Strings({"IMG_1", folder, "IMG_1.jpg"}), DrawnTexts(window, Control(IDC_FILE_LIST), 0));
 }
