@@ -1,5 +1,6 @@
 // The main window made as WinMain makes it, keys going through the program's own loop: the first start, the enabling
-// that follows the file operation, the start number, and every way out with the settings it saves.
+// that follows the file operation, the start number, the 32 bytes of the prefix and suffix, and every way out with the
+// settings it saves.
 #include "core/app_state.h"
 #include "support/tovik_test.h"
 #include "ui/message_loop.h"
@@ -166,6 +167,48 @@ TEST_F(MainWindow, TheStartNumberShowsWhatTheNamesUse) {
     Press(number, VK_TAB);
     EXPECT_EQ("0", ControlText(IDC_START_NUMBER_EDIT));
     EXPECT_EQ("変換書式 ==> 写真_0000.拡張子", PreviewLine());
+}
+
+// The prefix and suffix take at most the 32 bytes the names hold, by whole characters, however the text comes in;
+// what stands outside the selection counts, what is selected makes room.
+TEST_F(MainWindow, ThePrefixAndSuffixTakeNoMoreThan32BytesOfWholeCharacters) {
+    const std::string d14 = "写真写真写真写真写真写真写真";
+    const std::string d15 = d14 + "旅";
+    const struct {
+        int id;
+        std::string before;    // the caret after it
+        std::string selected;  // follows before, selected
+        UINT message;          // EM_REPLACESEL, WM_PASTE from the clipboard, or WM_CHAR for every byte
+        std::string added;
+        std::string kept;
+    } rows[] = {
+        {IDC_PREFIX_EDIT, "", "", EM_REPLACESEL, d15 + "表示", d15 + "表"},  // 32 bytes, 16 characters
+        {IDC_SUFFIX_EDIT, "a", "", EM_REPLACESEL, d15 + "表", "a" + d15},  // no half character in the odd byte
+        {IDC_PREFIX_EDIT, "a" + d14, "", WM_CHAR, "表示b", "a" + d14 + "表b"},
+        {IDC_SUFFIX_EDIT, "x", d15 + "表", WM_PASTE, "b" + d15 + "表\r\nc", "xb" + d15},
+    };
+    ASSERT_TRUE(Open());
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.added);
+        HWND edit = Control(row.id);
+        SetWindowTextA(edit, (row.before + row.selected).c_str());
+        SendMessageA(edit, EM_SETSEL, Wide(row.before).size(), -1);
+        if (row.message == WM_PASTE) {
+            ASSERT_TRUE(OpenClipboard(window));
+            EmptyClipboard();
+            HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, row.added.size() + 1);
+            memcpy(GlobalLock(memory), row.added.c_str(), row.added.size() + 1);
+            GlobalUnlock(memory);
+            SetClipboardData(CF_TEXT, memory);
+            CloseClipboard();
+        }
+        if (row.message == WM_CHAR) {
+            for (char byte : row.added) SendMessageA(edit, WM_CHAR, (BYTE)byte, 1);
+        } else {
+            SendMessageA(edit, row.message, TRUE, (LPARAM)row.added.c_str());
+        }
+        EXPECT_EQ(row.kept, ControlText(row.id));
+    }
 }
 
 // Enter asks first; Escape and the close box do not, and the close box saves twice, the second time what the controls
