@@ -15,6 +15,7 @@
 #include "rename/name_rules.h"
 #include "rename/name_validation.h"
 #include "rename/output_folder.h"
+#include "rename/preview.h"
 #include "rename/rename_engine.h"
 #include "rename/run_journal.h"
 #include "ui/name_inputs.h"
@@ -28,6 +29,7 @@ enum {
 
 static const char kConfirmationHeader[] =
     "以下の条件で、改名（リネーム）を開始します。よろしいですか？\r\n\r\n";
+static_assert(sizeof kConfirmationHeader - 1 + kPreviewSize <= kConfirmationSize, "the whole preview is confirmed");
 
 static void Pause(DWORD milliseconds)
 {
