@@ -4,9 +4,13 @@
 
 #include <stddef.h>
 
-enum { kPreviewSize = 173 };  // the longest preview is 172 bytes
+#include "rename/name_compose.h"
 
-// The preview text for the given prefix, start-number text (as formatted)
-// and suffix. Returns the length written.
-size_t BuildPreviewText(const char* prefix, const char* number, const char* suffix, char* text,
-                        size_t size);
+// The longest preview, 拡張子のみ変更 with a 256-byte replacement extension,
+// is 318 bytes.
+enum { kPreviewSize = 319 };
+
+// The preview text for the pattern: the name made of prefix, start number
+// and suffix, or, for ExtensionOnly, what the run does to each extension.
+// Returns the length written.
+size_t BuildPreviewText(const NamePattern* pattern, char* text, size_t size);

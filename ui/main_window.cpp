@@ -269,10 +269,10 @@ static void UndoLastRunOfMainWindow()
     UndoLastRun(state->mainWindow, state->instance);
 }
 
-// The preview follows every change of the name parts, also one made without
-// the keyboard (a paste from an edit's menu), so that the confirmation shows
-// the pattern the run uses. An emptied start number keeps the last preview
-// until the edit shows "0".
+// The preview follows every change of the name parts and of the replacement
+// extension, also one made without the keyboard (a paste from an edit's
+// menu), so that the confirmation shows the pattern the run uses. An emptied
+// start number keeps the last preview until the edit shows "0".
 static LRESULT OnNamePartChange(HWND edit)
 {
     if (edit != GetAppState()->startNumberEdit || GetWindowTextLengthA(edit) > 0) UpdatePreview();
@@ -302,6 +302,7 @@ static LRESULT OnOperationCombo(WORD code)
     ApplyOperationMode();
     AppState* state = GetAppState();
     state->extensionMode = ComboSelection(state->extensionCombo);
+    UpdatePreview();
     RefreshListNames();
     return 0;
 }
@@ -312,6 +313,7 @@ static LRESULT OnExtensionCombo(WORD code)
     AppState* state = GetAppState();
     state->extensionMode = ComboSelection(state->extensionCombo);
     EnableWindow(state->extensionEdit, state->extensionMode == Specified);
+    UpdatePreview();
     RefreshListNames();
     return 0;
 }
@@ -352,9 +354,9 @@ static LRESULT OnCommand(HWND window, WPARAM wParam, LPARAM lParam)
     case IDC_PREFIX_EDIT:
     case IDC_SUFFIX_EDIT:
     case IDC_START_NUMBER_EDIT:
+    case IDC_EXTENSION_EDIT:
         if (code == EN_CHANGE) return OnNamePartChange((HWND)lParam);
         break;
-    case IDC_EXTENSION_EDIT:
     case IDC_OUTPUT_FOLDER_EDIT:
         if (code == EN_CHANGE) RefreshListNames();
         break;

@@ -27,9 +27,7 @@ void UpdatePreview()
     NamePattern pattern;
     NameInputTexts texts;
     ReadNamePattern(&pattern, &texts);
-    char number[kNumberTextSize];
-    FormatSequenceNumber(pattern.startNumber, pattern.digitCount, number, sizeof number);
     char preview[kPreviewSize];
-    BuildPreviewText(pattern.prefix, number, pattern.suffix, preview, sizeof preview);
+    BuildPreviewText(&pattern, preview, sizeof preview);
     SetWindowTextA(GetAppState()->previewEdit, preview);
 }

@@ -21,5 +21,5 @@ struct NameInputTexts {
 // extension mode. The pattern points into texts.
 void ReadNamePattern(NamePattern* pattern, NameInputTexts* texts);
 
-// Rebuilds the preview edit's text from the name parts.
+// Rebuilds the preview edit's text from the pattern the run would use.
 void UpdatePreview();

@@ -15,6 +15,7 @@
 #include "rename/name_rules.h"
 #include "rename/name_validation.h"
 #include "rename/output_folder.h"
+#include "rename/preview.h"
 #include "rename/rename_engine.h"
 #include "rename/run_journal.h"
 #include "ui/name_inputs.h"
@@ -28,6 +29,7 @@ enum {
 
 static const char kConfirmationHeader[] =
     "以下の条件で、改名（リネーム）を開始します。よろしいですか？\r\n\r\n";
+static_assert(sizeof kConfirmationHeader - 1 + kPreviewSize <= kConfirmationSize, "the whole preview is confirmed");
 
 static void Pause(DWORD milliseconds)
 {
@@ -96,8 +98,8 @@ static void TellJournalPathMissing(HWND owner)
 // opened first, and a run it holds that did not end is put right. The list
 // of a run that stops keeps its entries, each naming where its file went, so
 // that a second start goes on where this one stopped. 1 when it went through
-// the whole list.
-static int RunRename(const NamePattern* pattern)
+// the whole list; renamed tells how many files it renamed.
+static int RunRename(const NamePattern* pattern, int* renamed)
 {
     AppState* state = GetAppState();
     int count = ListCount(state->fileList);
@@ -135,6 +137,7 @@ static int RunRename(const NamePattern* pattern)
     FreeRunFailures(&failures);
     FreeListEntries(newPaths, count);
     FreeListEntries(sources, count);
+    *renamed = summary.renamed;
     return summary.result == RunCompleted;
 }
 
@@ -208,10 +211,12 @@ void StartRename()
         return;
     }
 
-    if (RunRename(&pattern)) {
+    int renamed = 0;
+    if (RunRename(&pattern, &renamed)) {
         EnableWindow(GetDlgItem(wait, IDCANCEL), FALSE);
         SendMessageA(state->fileList, LB_RESETCONTENT, 0, 0);
         UpdateButtonStates();
+        ShowRunDone(renamed);
         Pause(kPauseMilliseconds);
     }
     CloseProgressWindow(state->mainWindow);

@@ -72,6 +72,13 @@ static void ShowProgress(int handled, int total, const char* next)
     SetDlgItemTextA(g_window, IDC_RUN_STATUS, text);
 }
 
+void ShowRunDone(int renamed)
+{
+    char text[96];
+    snprintf(text, sizeof text, "完了しました: %d 件のファイルを改名しました", renamed);
+    SetDlgItemTextA(g_window, IDC_RUN_STATUS, text);
+}
+
 void DeliverWaitingMessages()
 {
     MSG message;

@@ -23,6 +23,10 @@ void TellProgressWindowMissing(HWND mainWindow);
 // window was asked to close.
 int ProgressBetweenFiles(void* context, int handled, int total, const char* next);
 
+// Says on the progress line that the run is done and how many files it
+// renamed, for the pause after a completed run.
+void ShowRunDone(int renamed);
+
 // Delivers every message waiting for this thread, the progress window's keys
 // through its dialog navigation.
 void DeliverWaitingMessages();

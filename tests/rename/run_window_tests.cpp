@@ -137,8 +137,8 @@ static LRESULT CALLBACK Recorder(HWND window, UINT message, WPARAM wParam, LPARA
 }
 
 // A long run delivers what comes meanwhile from its start on, shows its progress, lists its failures, empties the
-// list, and pauses with the please-wait window standing ownerless and its stop button off; a pasted prefix is
-// confirmed and used, and the cursor is put back as it was.
+// list, and pauses with the please-wait window standing ownerless, its stop button off, saying how many files it
+// renamed; a pasted prefix is confirmed and used, and the cursor is put back as it was.
 TEST_F(RunWindow, ACompletedRunAnswersListsFailuresEmptiesTheListAndPauses) {
     Strings names;
     std::vector<std::wstring> files;
@@ -164,6 +164,9 @@ TEST_F(RunWindow, ACompletedRunAnswersListsFailuresEmptiesTheListAndPauses) {
         EXPECT_TRUE(wait && IsWindowVisible(wait));
         EXPECT_FALSE(GetWindow(wait, GW_OWNER));
         EXPECT_FALSE(IsWindowEnabled(GetDlgItem(wait, IDCANCEL))) << "nothing left to stop";
+        char status[128] = "";
+        GetDlgItemTextA(wait, IDC_RUN_STATUS, status, sizeof status);
+        EXPECT_STREQ("完了しました: 500 件のファイルを改名しました", status) << "not the list's 501";
         EXPECT_FALSE(IsWindowEnabled(window));
         EXPECT_TRUE(Entries().empty());
     };

@@ -1,5 +1,6 @@
 // The main window made as WinMain makes it, keys going through the program's own loop: the first start, the enabling
-// that follows the file operation, the start number, and every way out with the settings it saves.
+// and the preview that follow the file operation, the start number, the 32 bytes of the prefix and suffix, and every
+// way out with the settings it saves.
 #include "core/app_state.h"
 #include "support/tovik_test.h"
 #include "ui/list_names.h"
@@ -108,28 +109,30 @@ TEST_F(MainWindow, FirstStartShowsTheDefaultsAndTabGoesInTemplateOrder) {
     }
 }
 
-TEST_F(MainWindow, EachOperationEnablesItsControlsAndTheExtensionComboFollows) {
+TEST_F(MainWindow, EachOperationEnablesItsControlsAndTheExtensionComboAndPreviewFollow) {
     const int op = IDC_OPERATION_COMBO;
     const int ext = IDC_EXTENSION_COMBO;
     const std::vector<int> naming = {IDC_PREFIX_EDIT, IDC_SUFFIX_EDIT, IDC_START_NUMBER_EDIT, IDC_DIGIT_COUNT_COMBO};
     const std::vector<int> folderAndNaming = {IDC_OUTPUT_FOLDER_EDIT, IDC_BROWSE_BUTTON, IDC_PREFIX_EDIT,
                                               IDC_SUFFIX_EDIT, IDC_START_NUMBER_EDIT, IDC_DIGIT_COUNT_COMBO};
     const std::vector<int> extensionEdit = {IDC_EXTENSION_EDIT};
-    // A combo's choice; then both combos as they show, and which of the settings controls are enabled.
+    const char* named = "変換書式 ==> Sample0001.拡張子";
+    // A combo's choice; then both combos as they show, which of the settings controls are enabled, and the preview.
     const struct {
         int combo;
         int index;
         const char* operation;
         const char* extension;
         std::vector<int> enabled;
+        const char* preview;
     } steps[] = {
-        {ext, Upper, "リネームのみ", "大文字で統一", naming},
-        {op, RenameCopy, "リネーム＋コピー", "変更しない", folderAndNaming},  // back to Keep
-        {op, ExtensionOnly, "拡張子のみ変更", "指定", extensionEdit},
-        {ext, Lower, "拡張子のみ変更", "小文字で統一", {}},
-        {ext, Specified, "拡張子のみ変更", "指定", extensionEdit},
-        {op, RenameMove, "リネーム＋移動", "変更しない", folderAndNaming},
-        {op, RenameOnly, "リネームのみ", "変更しない", naming},
+        {ext, Upper, "リネームのみ", "大文字で統一", naming, named},
+        {op, RenameCopy, "リネーム＋コピー", "変更しない", folderAndNaming, named},  // back to Keep
+        {op, ExtensionOnly, "拡張子のみ変更", "指定", extensionEdit, "拡張子を取り除きます"},
+        {ext, Lower, "拡張子のみ変更", "小文字で統一", {}, "拡張子の英字を小文字にします"},
+        {ext, Specified, "拡張子のみ変更", "指定", extensionEdit, "拡張子を取り除きます"},
+        {op, RenameMove, "リネーム＋移動", "変更しない", folderAndNaming, named},
+        {op, RenameOnly, "リネームのみ", "変更しない", naming, named},
     };
     const int settingsControls[] = {IDC_EXTENSION_EDIT, IDC_OUTPUT_FOLDER_EDIT, IDC_BROWSE_BUTTON, IDC_PREFIX_EDIT,
                                     IDC_SUFFIX_EDIT, IDC_START_NUMBER_EDIT, IDC_DIGIT_COUNT_COMBO};
@@ -146,6 +149,7 @@ TEST_F(MainWindow, EachOperationEnablesItsControlsAndTheExtensionComboFollows) {
         EXPECT_EQ(step.enabled, enabled);
         EXPECT_EQ(SendMessageA(Control(op), CB_GETCURSEL, 0, 0), GetAppState()->fileOperation);
         EXPECT_EQ(SendMessageA(Control(ext), CB_GETCURSEL, 0, 0), GetAppState()->extensionMode);
+        EXPECT_EQ(step.preview, PreviewLine());
     }
 }
 
@@ -167,6 +171,48 @@ TEST_F(MainWindow, TheStartNumberShowsWhatTheNamesUse) {
     Press(number, VK_TAB);
     EXPECT_EQ("0", ControlText(IDC_START_NUMBER_EDIT));
     EXPECT_EQ("変換書式 ==> 写真_0000.拡張子", PreviewLine());
+}
+
+// The prefix and suffix take at most the 32 bytes the names hold, by whole characters, however the text comes in;
+// what stands outside the selection counts, what is selected makes room.
+TEST_F(MainWindow, ThePrefixAndSuffixTakeNoMoreThan32BytesOfWholeCharacters) {
+    const std::string d14 = "写真写真写真写真写真写真写真";
+    const std::string d15 = d14 + "旅";
+    const struct {
+        int id;
+        std::string before;    // the caret after it
+        std::string selected;  // follows before, selected
+        UINT message;          // EM_REPLACESEL, WM_PASTE from the clipboard, or WM_CHAR for every byte
+        std::string added;
+        std::string kept;
+    } rows[] = {
+        {IDC_PREFIX_EDIT, "", "", EM_REPLACESEL, d15 + "表示", d15 + "表"},  // 32 bytes, 16 characters
+        {IDC_SUFFIX_EDIT, "a", "", EM_REPLACESEL, d15 + "表", "a" + d15},  // no half character in the odd byte
+        {IDC_PREFIX_EDIT, "a" + d14, "", WM_CHAR, "表示b", "a" + d14 + "表b"},
+        {IDC_SUFFIX_EDIT, "x", d15 + "表", WM_PASTE, "b" + d15 + "表\r\nc", "xb" + d15},
+    };
+    ASSERT_TRUE(Open());
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.added);
+        HWND edit = Control(row.id);
+        SetWindowTextA(edit, (row.before + row.selected).c_str());
+        SendMessageA(edit, EM_SETSEL, Wide(row.before).size(), -1);
+        if (row.message == WM_PASTE) {
+            ASSERT_TRUE(OpenClipboard(window));
+            EmptyClipboard();
+            HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, row.added.size() + 1);
+            memcpy(GlobalLock(memory), row.added.c_str(), row.added.size() + 1);
+            GlobalUnlock(memory);
+            SetClipboardData(CF_TEXT, memory);
+            CloseClipboard();
+        }
+        if (row.message == WM_CHAR) {
+            for (char byte : row.added) SendMessageA(edit, WM_CHAR, (BYTE)byte, 1);
+        } else {
+            SendMessageA(edit, row.message, TRUE, (LPARAM)row.added.c_str());
+        }
+        EXPECT_EQ(row.kept, ControlText(row.id));
+    }
 }
 
 // Enter asks first; Escape and the close box do not, and the close box saves twice, the second time what the controls
