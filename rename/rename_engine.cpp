@@ -579,14 +579,29 @@ static void FreeRun(RenameRun* run)
     run->chain = 0;
 }
 
+// The pattern with the output folder of a move or copy as one full path,
+// kept in folder (MAX_PATH bytes), so that the run knows its own files there.
+static NamePattern ResolvePattern(const NamePattern* pattern, char* folder)
+{
+    NamePattern resolved = *pattern;
+    if ((pattern->operation == RenameMove || pattern->operation == RenameCopy) &&
+        ResolveOutputFolder(pattern->outputFolder, folder, MAX_PATH))
+        resolved.outputFolder = folder;
+    return resolved;
+}
+
+int PlanRenameFiles(RunTable* plan, const char* const* sources, int count, const NamePattern* pattern)
+{
+    char folder[MAX_PATH];
+    NamePattern resolved = ResolvePattern(pattern, folder);
+    return PlanRun(plan, sources, count < 0 ? 0 : count, &resolved, LookUpPath, 0);
+}
+
 int RenameFiles(const char* const* sources, int count, const NamePattern* pattern, const RunHooks* hooks,
                 RunFailures* failures, RunSummary* summary)
 {
-    NamePattern resolved = *pattern;
     char folder[MAX_PATH];
-    if ((pattern->operation == RenameMove || pattern->operation == RenameCopy) &&
-        ResolveOutputFolder(pattern->outputFolder, folder, sizeof folder))
-        resolved.outputFolder = folder;
+    NamePattern resolved = ResolvePattern(pattern, folder);
     RenameRun run;
     StartRun(&run, hooks, failures, summary);
     run.move = pattern->operation != RenameCopy;
