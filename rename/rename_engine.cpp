@@ -311,6 +311,11 @@ static int PlaceFile(RenameRun* run, int index, const char* from, int inRing, DW
 {
     RunEntry* entry = &run->table.entries[index];
     const char* newPath = entry->newPath;
+    // Refused by the plan: a name Windows would not take, or a copy onto itself.
+    if (entry->kind == PlanRefused) {
+        *error = entry->reason;
+        return OutcomeFailed;
+    }
     if (!entry->composed || strlen(newPath) >= MAX_PATH || strlen(entry->source) >= MAX_PATH) {
         *error = ERROR_FILENAME_EXCED_RANGE;
         return OutcomeFailed;
@@ -461,6 +466,13 @@ static int RunRing(RenameRun* run, const int* members, int count)
     return GoOn(run, 0);
 }
 
+// Whether the entry's file is to leave its source: an entry the plan refuses
+// stays where it is, and nobody waits for it.
+static int WillMove(const RunEntry* entry)
+{
+    return entry->kind != PlanRefused && EntryWillMove(entry);
+}
+
 // The turn of the entry at position start. Where its new path is the source
 // of an entry not handled yet that is to move away, that entry goes first,
 // and so on down the chain; a chain that comes back on itself is a ring.
@@ -474,9 +486,9 @@ static int HandleTurn(RenameRun* run, int start)
     int current = start;
     run->chain[length++] = start;
     table->entries[start].state = EntryInChain;
-    while (run->move && EntryWillMove(&table->entries[current])) {
+    while (run->move && WillMove(&table->entries[current])) {
         int owner = FindUnhandledSource(table, table->entries[current].newPath, current);
-        if (owner < 0 || !EntryWillMove(&table->entries[owner])) break;
+        if (owner < 0 || !WillMove(&table->entries[owner])) break;
         if (table->entries[owner].state == EntryInChain) {
             ring = length - 1;
             while (run->chain[ring] != owner) ring--;
@@ -567,14 +579,29 @@ static void FreeRun(RenameRun* run)
     run->chain = 0;
 }
 
+// The pattern with the output folder of a move or copy as one full path,
+// kept in folder (MAX_PATH bytes), so that the run knows its own files there.
+static NamePattern ResolvePattern(const NamePattern* pattern, char* folder)
+{
+    NamePattern resolved = *pattern;
+    if ((pattern->operation == RenameMove || pattern->operation == RenameCopy) &&
+        ResolveOutputFolder(pattern->outputFolder, folder, MAX_PATH))
+        resolved.outputFolder = folder;
+    return resolved;
+}
+
+int PlanRenameFiles(RunTable* plan, const char* const* sources, int count, const NamePattern* pattern)
+{
+    char folder[MAX_PATH];
+    NamePattern resolved = ResolvePattern(pattern, folder);
+    return PlanRun(plan, sources, count < 0 ? 0 : count, &resolved, LookUpPath, 0);
+}
+
 int RenameFiles(const char* const* sources, int count, const NamePattern* pattern, const RunHooks* hooks,
                 RunFailures* failures, RunSummary* summary)
 {
-    NamePattern resolved = *pattern;
     char folder[MAX_PATH];
-    if ((pattern->operation == RenameMove || pattern->operation == RenameCopy) &&
-        ResolveOutputFolder(pattern->outputFolder, folder, sizeof folder))
-        resolved.outputFolder = folder;
+    NamePattern resolved = ResolvePattern(pattern, folder);
     RenameRun run;
     StartRun(&run, hooks, failures, summary);
     run.move = pattern->operation != RenameCopy;

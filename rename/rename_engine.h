@@ -9,6 +9,7 @@
 #include "rename/name_compose.h"
 #include "rename/run_failures.h"
 #include "rename/run_journal.h"
+#include "rename/run_table.h"
 
 // The answers to a question about overwriting.
 enum RunAnswer {
@@ -67,6 +68,11 @@ struct RunSummary {
 // Returns summary->result.
 int RenameFiles(const char* const* sources, int count, const NamePattern* pattern, const RunHooks* hooks,
                 RunFailures* failures, RunSummary* summary);
+
+// What RenameFiles would do with the sources as the disk stands now: the
+// plan (PlanRun) over the same output folder, looked up on disk. 1, or 0
+// without memory.
+int PlanRenameFiles(RunTable* plan, const char* const* sources, int count, const NamePattern* pattern);
 
 // Moves each file at sources[i] back to targets[i], in the same careful way
 // but asking nothing: a target taken by another file leaves its file where it

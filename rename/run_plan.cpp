@@ -6,9 +6,26 @@
 #include "core/file_paths.h"
 #include "core/heap.h"
 #include "core/mbcs_text.h"
+#include "rename/name_rules.h"
 #include "rename/run_reasons.h"
 
-// The kinds of one entry by itself.
+// The reason of each NameFault.
+static const unsigned long kNameFaultReasons[] = {
+    0, kReasonForbiddenCharInName, kReasonControlCharInName, kReasonNameEndsInDotOrSpace, kReasonDeviceName,
+};
+
+// The name after the last backslash of a path (a trail byte 0x5C is none).
+static const char* FileNamePart(const char* path)
+{
+    const char* name = path;
+    for (const char* p = path; *p; p += CharLength(p)) {
+        if (*p == '\\') name = p + 1;
+    }
+    return name;
+}
+
+// The kinds of one entry by itself. A name Windows refuses is refused here,
+// so that the run never asks the system to make it.
 static void ClassifyEntry(RunEntry* entry, int copies)
 {
     entry->kind = PlanMove;
@@ -18,6 +35,9 @@ static void ClassifyEntry(RunEntry* entry, int copies)
     } else if (CompareNoCase(entry->source, entry->newPath) == 0) {
         entry->kind = copies ? PlanRefused : PlanSamePath;
         entry->reason = kReasonCopyOntoItself;
+    } else if (int fault = FindNameFault(FileNamePart(entry->newPath))) {
+        entry->kind = PlanRefused;
+        entry->reason = kNameFaultReasons[fault];
     }
 }
 

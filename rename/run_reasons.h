@@ -27,4 +27,8 @@ enum RunReason : unsigned long {
     kReasonRunPending,                  // the journal's run is not put right yet
     kReasonJournalDamaged,              // the journal cannot be read, nor set aside
     kReasonFolderInTheWay,              // a folder stands at the new path
+    kReasonForbiddenCharInName,         // the new name holds a character Windows forbids in a file name
+    kReasonControlCharInName,           // the new name holds a byte 0x01-0x1F
+    kReasonNameEndsInDotOrSpace,        // the new name ends in a dot or a space
+    kReasonDeviceName,                  // the new name is one Windows keeps for a device (NUL, COM1...)
 };

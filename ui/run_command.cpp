@@ -18,18 +18,24 @@
 #include "rename/preview.h"
 #include "rename/rename_engine.h"
 #include "rename/run_journal.h"
+#include "rename/run_plan.h"
 #include "ui/name_inputs.h"
 #include "ui/run_messages.h"
 #include "ui/run_progress.h"
 
-enum {
-    kConfirmationSize = 388 + 1,  // the confirmation text, terminator included
-    kPauseMilliseconds = 3000,    // the please-wait window stays after a run
-};
-
 static const char kConfirmationHeader[] =
     "以下の条件で、改名（リネーム）を開始します。よろしいですか？\r\n\r\n";
 static_assert(sizeof kConfirmationHeader - 1 + kPreviewSize <= kConfirmationSize, "the whole preview is confirmed");
+
+enum {
+    kPlanLineSize = MAX_PATH + 3 + kFailureReasonSize,  // "path : reason", terminator included
+    kCountLineSize = 48,  // "\r\n上書きを確認するファイル: n 件" (at most 42 bytes), "\r\nほか n 件"
+    // The header, the longest preview, a blank line, three counts, the files
+    // not renamed and "ほか n 件"; terminator included.
+    kConfirmationSize = sizeof kConfirmationHeader - 1 + kPreviewSize - 1 + 2 + 3 * kCountLineSize +
+                        kFailureLinesShown * (2 + kPlanLineSize) + kCountLineSize + 1,
+    kPauseMilliseconds = 3000,  // the please-wait window stays after a run
+};
 
 static void Pause(DWORD milliseconds)
 {
@@ -181,13 +187,66 @@ static int CheckRunInputs(AppState* state, const NamePattern* pattern)
     return 0;
 }
 
-// The confirmation shows the preview of the pattern the run will use.
-static int ConfirmStart(AppState* state)
+// Appends "\r\n" + label + ": count 件".
+static void AppendCount(char* text, size_t size, size_t* used, const char* label, int count)
+{
+    char line[kCountLineSize];
+    snprintf(line, sizeof line, "\r\n%s: %d 件", label, count);
+    *used += CopyTextCut(text + *used, size - *used, line);
+}
+
+// What the plan of the run says before it starts, below the pattern: the
+// number of files, how many a file outside the run stands in the way of, and
+// the files it will not rename with their reasons, listed as the failure
+// report lists them. 1, or 0 without memory.
+static int AppendPlanSummary(AppState* state, const NamePattern* pattern, char* text, size_t size, size_t* used)
+{
+    int count = ListCount(state->fileList);
+    if (count < 0) count = 0;
+    char** sources = ReadListEntries(state->fileList, count);
+    RunTable plan;
+    if (!sources || !PlanRenameFiles(&plan, sources, count, pattern)) {
+        FreeListEntries(sources, count);
+        return 0;
+    }
+    int asked = 0;
+    int refused = 0;
+    for (int i = 0; i < plan.count; i++) {
+        asked += plan.entries[i].kind == PlanQuestion;
+        refused += plan.entries[i].kind == PlanRefused;
+    }
+    *used += CopyTextCut(text + *used, size - *used, "\r\n");
+    AppendCount(text, size, used, "対象のファイル", count);
+    if (asked) AppendCount(text, size, used, "上書きを確認するファイル", asked);
+    if (refused) AppendCount(text, size, used, "改名しないファイル", refused);
+    int shown = 0;
+    for (int i = 0; i < plan.count; i++) {
+        const RunEntry* entry = &plan.entries[i];
+        if (entry->kind != PlanRefused) continue;
+        char line[kPlanLineSize];
+        size_t length = CopyTextCut(line, MAX_PATH, entry->source);
+        length += CopyTextCut(line + length, sizeof line - length, " : ");
+        FailureReason(entry->reason, line + length, sizeof line - length);
+        AppendShownLine(text, size, used, 0, &shown, line);
+    }
+    AppendMoreLine(text, size, used, 0, LinesNotShown(shown));
+    FreeRunTable(&plan);
+    FreeListEntries(sources, count);
+    return 1;
+}
+
+// The confirmation shows the preview of the pattern the run will use and
+// what its plan says.
+static int ConfirmStart(AppState* state, const NamePattern* pattern)
 {
     UpdatePreview();
     char text[kConfirmationSize];
     size_t used = CopyTextCut(text, sizeof text, kConfirmationHeader);
-    GetWindowTextA(state->previewEdit, text + used, (int)(sizeof text - used));
+    used += GetWindowTextA(state->previewEdit, text + used, (int)(sizeof text - used));
+    if (!AppendPlanSummary(state, pattern, text, sizeof text, &used)) {
+        TellOutOfMemory(state->mainWindow);
+        return 0;
+    }
     return Prompt(state->mainWindow, text, "改名（リネーム）の開始確認", MB_YESNO, MB_ICONQUESTION) == IDYES;
 }
 
@@ -200,7 +259,7 @@ void StartRename()
     // The folder last chosen, as the settings keep it.
     CopyTextCut(state->settings.outputFolder, sizeof state->settings.outputFolder, texts.outputFolder);
     if (!CheckRunInputs(state, &pattern)) return;
-    if (!ConfirmStart(state)) return;
+    if (!ConfirmStart(state, &pattern)) return;
 
     HCURSOR previous = GetCursor();
     SetCursor(LoadCursorA(NULL, IDC_WAIT));

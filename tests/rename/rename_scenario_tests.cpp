@@ -27,6 +27,7 @@ struct Scenario {
     const char* held = nullptr;  // held open without sharing during the run
     const char* readOnly = nullptr;
     int stopAfter = 0;  // the hooks stop the run at their call of this number
+    const char* prefix = "Sample";
 };
 
 struct Record {
@@ -70,7 +71,7 @@ protected:
             pointers.push_back(sources[i].c_str());
         }
         std::string output = s.output.compare(0, 3, "<w>") == 0 ? work + s.output.substr(3) : s.output;
-        NamePattern pattern = {"Sample", "", s.start, 4, s.operation, s.mode, output.c_str(), "png"};
+        NamePattern pattern = {s.prefix, "", s.start, 4, s.operation, s.mode, output.c_str(), "png"};
         if (s.readOnly) SetFileAttributesA(Path(s.readOnly).c_str(), FILE_ATTRIBUTE_READONLY);
         HANDLE held = INVALID_HANDLE_VALUE;
         if (s.held) held = CreateFileA(Path(s.held).c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL);
@@ -144,6 +145,10 @@ TEST_F(Scenarios, QuestionsChainsRingsAndLetterCase) {
          .list = {"b.txt", "Sample0001.txt"}, .after = {"Sample0001.txt=S1", "b.txt=B"},
          .failed = {{"Sample0001.txt", ERROR_SHARING_VIOLATION}, {"b.txt", kReasonNameHeldByRun}},
          .held = "Sample0001.txt"},
+        // Refused before anything moves, not left to the system.
+        {.name = "a prefix Windows refuses", .before = {"a.txt=A", "b.txt=B"}, .list = {"a.txt", "b.txt"},
+         .after = {"a.txt=A", "b.txt=B"},
+         .failed = {{"a.txt", kReasonForbiddenCharInName}, {"b.txt", kReasonForbiddenCharInName}}, .prefix = "\""},
         {.name = "a new path that is another entry's staying file", .before = {"a.jpg=jpeg", "a.png=png"},
          .list = {"a.jpg", "a.png"}, .after = {"a.jpg=jpeg", "a.png=png"}, .failed = {{"a.jpg", kReasonNameHeldByRun}},
          .operation = ExtensionOnly, .mode = Specified},
