@@ -8,7 +8,7 @@
 #pragma once
 
 #define TOVIK_VERSION_MAJOR 1
-#define TOVIK_VERSION_MINOR 3
+#define TOVIK_VERSION_MINOR 4
 
 // As the user reads it: the minor number in two digits, "1.03".
 #define TOVIK_STRINGIZE_(x) #x

@@ -11,7 +11,7 @@ TEST_F(TovikTest, TheProgramRenamesAndMovesTheListedFilesAndSavesItsSettings) {
     const char* exe = getenv("TOVIK_EXE") ? getenv("TOVIK_EXE") : TOVIK_EXE_PATH;
     ProgramProcess program;
     ASSERT_TRUE(program.Start(exe, Wide(Path("app")), "[SYSTEM]\r\nSTART_NUM=7\r\nFIGURE_FORMAT=2\r\n")) << exe;
-    HWND main = program.Find("TovikClass", "Tovik Ver 1.03");
+    HWND main = program.Find("TovikClass", "Tovik Ver 1.04");
     ASSERT_TRUE(main) << "no main window";
     auto control = [&](int id) { return GetDlgItem(main, id); };
     EXPECT_EQ("7", program.Text(control(IDC_START_NUMBER_EDIT)));
