@@ -188,11 +188,20 @@ TEST_F(Journal, AJournalThatCannotBeReadIsReportedAndSetAside) {
     DeleteFileA(damaged.c_str());
 }
 
+// A name for this run's files under /tmp: Wine numbers its processes anew for every prefix, so the process identifier
+// alone may be another test run's too.
+static std::string UnixTag()
+{
+    static LARGE_INTEGER counter;
+    if (!counter.QuadPart) QueryPerformanceCounter(&counter);
+    return std::to_string(GetCurrentProcessId()) + "-" + std::to_string(counter.QuadPart);
+}
+
 // Runs a command of the Unix shell, which Wine starts as it starts a program of its own. Wine does not wait for a Unix
 // process, so the command leaves a mark once done.
 static void RunShell(const std::string& command)
 {
-    const std::string mark = "/tmp/tovik-shell-" + std::to_string(GetCurrentProcessId());
+    const std::string mark = "/tmp/tovik-shell-" + UnixTag();
     std::string line = "/bin/bash -c \"" + command + "; touch " + mark + "\"";
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
@@ -213,16 +222,16 @@ static void RunShell(const std::string& command)
 // shell makes the files: Wine would take a minute.
 TEST_F(Journal, AnExchangeOfFiftyThousandNamesIsFinished) {
     const int kMembers = 50000;
-    const std::string unixFolder = "/tmp/tovik-exchange-" + std::to_string(GetCurrentProcessId());
-    const std::string folder = "Z:\\tmp\\tovik-exchange-" + std::to_string(GetCurrentProcessId());
+    const std::string unixFolder = "/tmp/tovik-exchange-" + UnixTag();
+    const std::string folder = "Z:\\tmp\\tovik-exchange-" + UnixTag();
     // Member m is file m % 200 of folder m / 200; the first is aside under its temporary name.
     RunShell("rm -rf " + unixFolder + " && mkdir " + unixFolder + " && cd " + unixFolder +
              " && for ((d = 0; d < 250; d++)); do printf -v D %03d $d; mkdir $D;"
              " for ((f = 0; f < 200; f++)); do printf -v F %03d $f; printf %d $((d * 200 + f)) > $D/$F.jpg; done; done"
              " && mv 000/000.jpg 000/~tvaa0 && find . -type f -printf '%P %i\\n' > ../tovik-inodes-" +
-             std::to_string(GetCurrentProcessId()));
+             UnixTag());
     std::map<std::string, unsigned long long> inodes;
-    std::istringstream list(ReadFileText("Z:\\tmp\\tovik-inodes-" + std::to_string(GetCurrentProcessId())));
+    std::istringstream list(ReadFileText("Z:\\tmp\\tovik-inodes-" + UnixTag()));
     std::string file;
     for (unsigned long long inode; list >> file >> inode;) inodes[file] = inode;
     std::string volume = IdentityOf(folder + "\\000\\001.jpg");
@@ -256,7 +265,7 @@ TEST_F(Journal, AnExchangeOfFiftyThousandNamesIsFinished) {
     EXPECT_EQ("49998", ReadFileText(folder + "\\" + name(49999)));
     EXPECT_EQ("49999", ReadFileText(folder + "\\" + name(0)));
     EXPECT_EQ("<missing>", ReadFileText(folder + "\\000\\~tvaa0"));
-    RunShell("rm -rf " + unixFolder + " /tmp/tovik-inodes-" + std::to_string(GetCurrentProcessId()));
+    RunShell("rm -rf " + unixFolder + " /tmp/tovik-inodes-" + UnixTag());
 }
 
 // Every field the journal is given is read back as it was: an entry whose folder part is too long for a temporary name
