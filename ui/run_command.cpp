@@ -25,7 +25,6 @@
 
 static const char kConfirmationHeader[] =
     "以下の条件で、改名（リネーム）を開始します。よろしいですか？\r\n\r\n";
-static_assert(sizeof kConfirmationHeader - 1 + kPreviewSize <= kConfirmationSize, "the whole preview is confirmed");
 
 enum {
     kPlanLineSize = MAX_PATH + 3 + kFailureReasonSize,  // "path : reason", terminator included
@@ -36,6 +35,7 @@ enum {
                         kFailureLinesShown * (2 + kPlanLineSize) + kCountLineSize + 1,
     kPauseMilliseconds = 3000,  // the please-wait window stays after a run
 };
+static_assert(sizeof kConfirmationHeader - 1 + kPreviewSize <= kConfirmationSize, "the whole preview is confirmed");
 
 static void Pause(DWORD milliseconds)
 {
