@@ -26,6 +26,7 @@ struct AppState {
     HWND outputFolderEdit;
     HWND previewEdit;
     HCURSOR handCursor;
+    HWND lastFocus;       // the control that had the focus when the window was last left
     Settings settings;    // as loaded; the output folder as last chosen
     int fileOperation;    // FileOperation
     int extensionMode;    // ExtensionMode

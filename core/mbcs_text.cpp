@@ -12,6 +12,19 @@ static int IsTrailByte(unsigned char c)
     return c >= 0x40 && c <= 0xFC && c != 0x7F;
 }
 
+const char* FileNameStart(const char* path)
+{
+    for (const char* p = path + strlen(path); p > path;) {
+        if (*--p != '\\') continue;
+        // A 0x5C after an odd run of bytes that can lead a character is the
+        // second byte of one: the byte before the run begins a character.
+        const char* run = p;
+        while (run > path && IsLeadByte((unsigned char)run[-1])) run--;
+        if ((p - run) % 2 == 0) return p + 1;
+    }
+    return path;
+}
+
 int CharLength(const char* text)
 {
     unsigned char first = (unsigned char)text[0];

@@ -49,11 +49,11 @@ void UpdateButtonStates()
         return;
     }
     EnableControl(IDC_REMOVE_SELECTED, TRUE);
-    BOOL oneOfSeveral = selected == 1 && count > 1;
-    EnableControl(IDC_MOVE_UP, oneOfSeveral);
-    EnableControl(IDC_MOVE_DOWN, oneOfSeveral);
-    EnableControl(IDC_MOVE_TO_TOP, oneOfSeveral);
-    EnableControl(IDC_MOVE_TO_END, oneOfSeveral);
+    BOOL someOfSeveral = selected < count;
+    EnableControl(IDC_MOVE_UP, someOfSeveral);
+    EnableControl(IDC_MOVE_DOWN, someOfSeveral);
+    EnableControl(IDC_MOVE_TO_TOP, someOfSeveral);
+    EnableControl(IDC_MOVE_TO_END, someOfSeveral);
 }
 
 int FitListExtent(HWND list)
@@ -87,17 +87,95 @@ int FitListExtent(HWND list)
     return 1;
 }
 
-void MoveListItem(int from, int to)
+// The selected positions, ascending, in an array of *count; 0 with none or
+// without memory (told).
+static int* SelectedPositions(HWND list, int* count)
+{
+    *count = SelectedCount(list);
+    if (*count <= 0) return 0;
+    int* positions = (int*)AllocateMemory((size_t)*count * sizeof(int));
+    if (!positions) {
+        ReportOutOfMemory();
+        return 0;
+    }
+    *count = (int)SendMessageA(list, LB_GETSELITEMS, (WPARAM)*count, (LPARAM)positions);
+    return positions;
+}
+
+// Puts the selected entries, in their order, at position first of the list
+// they leave behind, and selects them there. Copies go in before the
+// originals go out, so that a list without room for them stays as it was.
+static void MoveSelectionTo(HWND list, const int* selected, int count, int first)
+{
+    int total = ListCount(list);
+    // Where the block goes in the list as it stands: before the entry that
+    // will follow it, the first not selected at or after its place.
+    int at = 0;
+    for (int staying = 0, s = 0; at < total; at++) {
+        if (s < count && selected[s] == at) {
+            s++;
+        } else if (staying++ == first) {
+            break;
+        }
+    }
+    char text[kEntryTextSize];
+    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+    int inserted = 0;
+    for (; inserted < count; inserted++) {
+        if (!ListText(list, selected[inserted] + (selected[inserted] >= at ? inserted : 0), text, sizeof text) ||
+            SendMessageA(list, LB_INSERTSTRING, (WPARAM)(at + inserted), (LPARAM)text) < 0)
+            break;
+    }
+    if (inserted < count) {
+        while (inserted > 0) SendMessageA(list, LB_DELETESTRING, (WPARAM)(at + --inserted), 0);
+        ReportOutOfMemory();
+    } else {
+        for (int s = count - 1; s >= 0; s--) {
+            SendMessageA(list, LB_DELETESTRING, (WPARAM)(selected[s] + (selected[s] >= at ? count : 0)), 0);
+        }
+        SendMessageA(list, LB_SETSEL, FALSE, -1);
+        for (int i = 0; i < count; i++) SendMessageA(list, LB_SETSEL, TRUE, (LPARAM)(first + i));
+    }
+    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, NULL, TRUE);
+}
+
+// The block moves: the selection gathered, in its order, with its first entry
+// where place() puts it among the entries left behind.
+static LRESULT MoveSelection(int (*place)(int lowest, int highest, int selected, int total))
 {
     HWND list = FileList();
-    char text[kEntryTextSize];
-    if (!ListText(list, from, text, sizeof text)) return;
-    // The copy goes in before the original goes out, so that a list without
-    // room for it keeps the entry.
-    int insertAt = to > from ? to + 1 : to;
-    if (SendMessageA(list, LB_INSERTSTRING, (WPARAM)insertAt, (LPARAM)text) < 0) return;
-    SendMessageA(list, LB_DELETESTRING, (WPARAM)(to > from ? from : from + 1), 0);
-    SendMessageA(list, LB_SETSEL, TRUE, (LPARAM)to);
+    int count;
+    int* selected = SelectedPositions(list, &count);
+    if (!selected) return 0;
+    int total = ListCount(list);
+    int first = place(selected[0], selected[count - 1], count, total);
+    if (first < 0) first = 0;
+    if (first > total - count) first = total - count;
+    MoveSelectionTo(list, selected, count, first);
+    free(selected);
+    UpdateButtonStates();
+    return 0;
+}
+
+static int OneUp(int lowest, int, int, int)
+{
+    return lowest - 1;
+}
+
+static int OneDown(int, int highest, int selected, int)
+{
+    return highest + 2 - selected;
+}
+
+static int ToTop(int, int, int, int)
+{
+    return 0;
+}
+
+static int ToEnd(int, int, int selected, int total)
+{
+    return total - selected;
 }
 
 int AppendListPaths(char* const* paths, int count)
@@ -122,50 +200,37 @@ int AppendListPaths(char* const* paths, int count)
 
 LRESULT OnMoveUp()
 {
-    int selected = LowestSelected(FileList());
-    if (selected > 0) MoveListItem(selected, selected - 1);
-    return 0;
+    return MoveSelection(OneUp);
 }
 
 LRESULT OnMoveDown()
 {
-    int selected = LowestSelected(FileList());
-    if (selected != -1 && selected < EntryCount() - 1) MoveListItem(selected, selected + 1);
-    return 0;
+    return MoveSelection(OneDown);
 }
 
 LRESULT OnMoveToTop()
 {
-    int selected = LowestSelected(FileList());
-    if (selected > 0) MoveListItem(selected, 0);
-    return 0;
+    return MoveSelection(ToTop);
 }
 
 LRESULT OnMoveToEnd()
 {
-    int selected = LowestSelected(FileList());
-    int count = EntryCount();
-    if (selected != -1 && selected < count - 1) MoveListItem(selected, count - 1);
-    return 0;
+    return MoveSelection(ToEnd);
 }
 
 LRESULT OnRemoveSelected()
 {
     HWND list = FileList();
-    int selected = SelectedCount(list);
-    if (selected <= 0) return 0;
-    int* positions = (int*)AllocateMemory((size_t)selected * sizeof(int));
-    if (!positions) {
-        ReportOutOfMemory();
-        return 0;
-    }
-    int got = (int)SendMessageA(list, LB_GETSELITEMS, (WPARAM)selected, (LPARAM)positions);
+    int count;
+    int* positions = SelectedPositions(list, &count);
+    if (!positions) return 0;
     // From the bottom up, so that every position still names its entry.
     SendMessageA(list, WM_SETREDRAW, FALSE, 0);
-    for (int i = got - 1; i >= 0; i--) SendMessageA(list, LB_DELETESTRING, (WPARAM)positions[i], 0);
+    for (int i = count - 1; i >= 0; i--) SendMessageA(list, LB_DELETESTRING, (WPARAM)positions[i], 0);
     SendMessageA(list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list, NULL, TRUE);
     free(positions);
+    UpdateButtonStates();
     return 0;
 }
 
@@ -183,6 +248,17 @@ LRESULT CALLBACK FileListProc(HWND list, UINT message, WPARAM wParam, LPARAM lPa
     // main window the context menu's message.
     if (message >= WM_LBUTTONDOWN && message <= WM_MBUTTONDBLCLK) UpdateButtonStates();
     AppState* state = GetAppState();
+    // Del as 解除; Shift+F10 and the menu key open the context menu at the
+    // focused entry, as the right button does where it is pressed.
+    if (message == WM_KEYDOWN && wParam == VK_DELETE) {
+        SendMessageA(GetParent(list), WM_COMMAND, MAKEWPARAM(IDC_REMOVE_SELECTED, BN_CLICKED), (LPARAM)list);
+        return 0;
+    }
+    if ((message == WM_KEYDOWN && wParam == VK_APPS) ||
+        ((message == WM_KEYDOWN || message == WM_SYSKEYDOWN) && wParam == VK_F10 && GetKeyState(VK_SHIFT) < 0)) {
+        SendMessageA(GetParent(list), WM_CONTEXTMENU, (WPARAM)list, -1);
+        return 0;
+    }
     if (message == WM_MOUSEMOVE) {
         static int hovered = -1;
         int row = ListRowAt(list, (short)HIWORD(lParam));
@@ -195,5 +271,8 @@ LRESULT CALLBACK FileListProc(HWND list, UINT message, WPARAM wParam, LPARAM lPa
     if (message == LB_ADDSTRING || message == LB_INSERTSTRING || message == LB_DELETESTRING ||
         message == LB_RESETCONTENT)
         state->listGeneration++;
+    // The selection changes tell the main window (LBN_SELCHANGE), but Wine's
+    // list says nothing of Space in a list of several selections.
+    if (message == WM_KEYDOWN) UpdateButtonStates();
     return result;
 }

@@ -17,17 +17,16 @@ void UpdateButtonStates();
 // of equally long ones the first). Returns 1.
 int FitListExtent(HWND list);
 
-// Moves entry from to position to (counted after the removal) and selects it.
-// Other entries keep their selection. Should the list have no room for the
-// moved text, the list stays as it was.
-void MoveListItem(int from, int to);
 
 // Appends the paths in their order, announcing their number to the list and
 // holding its redraw meanwhile. 1, or 0 after telling the user that the list
 // had no room (the paths added before stay).
 int AppendListPaths(char* const* paths, int count);
 
-// The list commands; each returns 0.
+// The list commands; each returns 0. The four moves take the selected
+// entries as one block in their order (gathered, should they be apart) and
+// leave them selected; a list without room for the moved texts stays as it
+// was.
 LRESULT OnMoveUp();          // 1005
 LRESULT OnMoveDown();        // 1006
 LRESULT OnRemoveSelected();  // 1007

@@ -14,16 +14,6 @@ static const unsigned long kNameFaultReasons[] = {
     0, kReasonForbiddenCharInName, kReasonControlCharInName, kReasonNameEndsInDotOrSpace, kReasonDeviceName,
 };
 
-// The name after the last backslash of a path (a trail byte 0x5C is none).
-static const char* FileNamePart(const char* path)
-{
-    const char* name = path;
-    for (const char* p = path; *p; p += CharLength(p)) {
-        if (*p == '\\') name = p + 1;
-    }
-    return name;
-}
-
 // The kinds of one entry by itself. A name Windows refuses is refused here,
 // so that the run never asks the system to make it.
 static void ClassifyEntry(RunEntry* entry, int copies)
@@ -32,10 +22,10 @@ static void ClassifyEntry(RunEntry* entry, int copies)
     if (!entry->composed || strlen(entry->newPath) >= kPathSize || strlen(entry->source) >= kPathSize) {
         entry->kind = PlanRefused;
         entry->reason = kErrorNameTooLong;
-    } else if (CompareNoCase(entry->source, entry->newPath) == 0) {
+    } else if (entry->sourceHash == entry->newPathHash && CompareNoCase(entry->source, entry->newPath) == 0) {
         entry->kind = copies ? PlanRefused : PlanSamePath;
         entry->reason = kReasonCopyOntoItself;
-    } else if (int fault = FindNameFault(FileNamePart(entry->newPath))) {
+    } else if (int fault = FindNameFault(FileNameStart(entry->newPath))) {
         entry->kind = PlanRefused;
         entry->reason = kNameFaultReasons[fault];
     }
@@ -46,7 +36,7 @@ static void ClassifyEntry(RunEntry* entry, int copies)
 // when there is none.
 static int Successor(const RunTable* plan, int index)
 {
-    int next = FindSource(plan, plan->entries[index].newPath, index);
+    int next = FindSourceOfNewPath(plan, index, index);
     if (next < 0) return -1;
     int kind = plan->entries[next].kind;
     return kind == PlanMove || kind == PlanChain || kind == PlanExchange ? next : -1;
@@ -96,9 +86,9 @@ static void FindChains(RunTable* plan, int* walk)
 static int FollowsOnePlaced(const RunTable* plan, int index)
 {
     const RunEntry* entry = &plan->entries[index];
-    for (int i = FirstWithNewPath(plan, entry->newPath); i >= 0 && i < index; i = plan->entries[i].nextByNewPath) {
-        const RunEntry* earlier = &plan->entries[i];
-        if (earlier->kind != PlanRefused && CompareNoCase(earlier->newPath, entry->newPath) == 0) return 1;
+    int i = plan->newPathBuckets[entry->newPathHash & plan->bucketMask];
+    for (; i >= 0 && i < index; i = plan->entries[i].nextByNewPath) {
+        if (plan->entries[i].kind != PlanRefused && IsSameNewPath(plan, i, index)) return 1;
     }
     return 0;
 }

@@ -8,14 +8,16 @@
 
 // FNV-1a over the bytes with A-Z folded, so that paths equal under
 // CompareNoCase fall into the same bucket.
-static unsigned HashFolded(const char* text)
+static unsigned HashFolded(const char* text, size_t* length = 0)
 {
     unsigned hash = 2166136261u;
-    for (const unsigned char* p = (const unsigned char*)text; *p; p++) {
+    const unsigned char* p = (const unsigned char*)text;
+    for (; *p; p++) {
         unsigned char c = *p;
         if (c >= 'A' && c <= 'Z') c = (unsigned char)(c - 'A' + 'a');
         hash = (hash ^ c) * 16777619u;
     }
+    if (length) *length = (size_t)(p - (const unsigned char*)text);
     return hash;
 }
 
@@ -53,6 +55,9 @@ int SetRunEntryPaths(RunTable* table, int index, const char* source, const char*
     entry->composed = newPath[0] != 0;
     entry->source = CopyTextToHeap(source);
     entry->newPath = CopyTextToHeap(newPath);
+    entry->sourceHash = HashFolded(source);
+    entry->newPathHash = HashFolded(newPath, &entry->newPathRoom);
+    entry->newPathRoom++;
     return entry->source && entry->newPath;
 }
 
@@ -69,12 +74,14 @@ int RecomposeRunEntry(RunTable* table, int index, const NamePattern* pattern)
     char newPath[kNewPathSize];
     if (!ComposeNewName(pattern, entry->source, index, newPath, sizeof newPath)) newPath[0] = 0;
     entry->composed = newPath[0] != 0;
-    size_t length = strlen(newPath);
-    // The old room serves when the new path fits, as it mostly does: a name
+    size_t length;
+    entry->newPathHash = HashFolded(newPath, &length);
+    // The old block serves when the new path fits, as it mostly does: a name
     // typed into the pattern changes every path by the same few bytes.
-    if (!entry->newPath || strlen(entry->newPath) < length) {
+    if (!entry->newPath || entry->newPathRoom <= length) {
         free(entry->newPath);
-        entry->newPath = (char*)AllocateMemory(length + 16);
+        entry->newPathRoom = length + 16;
+        entry->newPath = (char*)AllocateMemory(entry->newPathRoom);
         if (!entry->newPath) return 0;
     }
     memcpy(entry->newPath, newPath, length + 1);
@@ -86,7 +93,7 @@ void IndexNewPaths(RunTable* table)
     for (unsigned i = 0; i <= table->bucketMask; i++) table->newPathBuckets[i] = -1;
     for (int i = table->count - 1; i >= 0; i--) {
         RunEntry* entry = &table->entries[i];
-        unsigned byNewPath = HashFolded(entry->newPath) & table->bucketMask;
+        unsigned byNewPath = entry->newPathHash & table->bucketMask;
         entry->nextByNewPath = table->newPathBuckets[byNewPath];
         table->newPathBuckets[byNewPath] = i;
     }
@@ -98,7 +105,7 @@ void IndexRunTable(RunTable* table)
     // its entries in list order.
     for (int i = table->count - 1; i >= 0; i--) {
         RunEntry* entry = &table->entries[i];
-        unsigned bySource = HashFolded(entry->source) & table->bucketMask;
+        unsigned bySource = entry->sourceHash & table->bucketMask;
         entry->nextBySource = table->sourceBuckets[bySource];
         table->sourceBuckets[bySource] = i;
     }
@@ -136,14 +143,34 @@ int FindUnhandledSource(const RunTable* table, const char* path, int except)
     return -1;
 }
 
-int FindSource(const RunTable* table, const char* path, int except)
+// FindSource with the path's hash given.
+static int FindHashedSource(const RunTable* table, const char* path, unsigned hash, int except)
 {
     if (!table->sourceBuckets) return -1;
-    int i = table->sourceBuckets[HashFolded(path) & table->bucketMask];
+    int i = table->sourceBuckets[hash & table->bucketMask];
     for (; i >= 0; i = table->entries[i].nextBySource) {
-        if (i != except && CompareNoCase(table->entries[i].source, path) == 0) return i;
+        const RunEntry* entry = &table->entries[i];
+        if (i != except && entry->sourceHash == hash && CompareNoCase(entry->source, path) == 0) return i;
     }
     return -1;
+}
+
+int FindSource(const RunTable* table, const char* path, int except)
+{
+    return FindHashedSource(table, path, HashFolded(path), except);
+}
+
+int FindSourceOfNewPath(const RunTable* table, int index, int except)
+{
+    const RunEntry* entry = &table->entries[index];
+    return FindHashedSource(table, entry->newPath, entry->newPathHash, except);
+}
+
+int IsSameNewPath(const RunTable* table, int a, int b)
+{
+    const RunEntry* first = &table->entries[a];
+    const RunEntry* second = &table->entries[b];
+    return first->newPathHash == second->newPathHash && CompareNoCase(first->newPath, second->newPath) == 0;
 }
 
 int FirstWithNewPath(const RunTable* table, const char* path)

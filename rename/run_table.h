@@ -36,6 +36,9 @@ struct RunEntry {
     int sourceKept;  // a move left the file at source too, beside its copy
     int nextBySource;   // next entry in the same source bucket, -1 at the end
     int nextByNewPath;  // the same for the new-path buckets
+    unsigned sourceHash;   // of the source, folded as the lookups compare
+    unsigned newPathHash;  // the same of the new path
+    size_t newPathRoom;    // bytes the new path's block holds
 };
 
 struct RunTable {
@@ -85,6 +88,12 @@ int FirstWithNewPath(const RunTable* table, const char* path);
 // The lowest entry other than except whose source is path, whatever its
 // state, or -1.
 int FindSource(const RunTable* table, const char* path, int except);
+
+// FindSource for the new path of entry index, whose hash the table keeps.
+int FindSourceOfNewPath(const RunTable* table, int index, int except);
+
+// Whether entries a and b have the same new path.
+int IsSameNewPath(const RunTable* table, int a, int b);
 
 // Whether the run has put a file at path.
 int IsProducedPath(const RunTable* table, const char* path);

@@ -56,16 +56,6 @@ static int TextWidth(HWND list, const char* text)
     return size.cx;
 }
 
-// Where the file name of a path starts: after its last backslash.
-static const char* FileNamePart(const char* path)
-{
-    const char* name = path;
-    for (const char* p = path; *p; p += CharLength(p)) {
-        if (*p == '\\') name = p + 1;
-    }
-    return name;
-}
-
 // The longest of the texts by bytes (of equally long ones the first), as
 // the widest: measuring every one would cost more than the names.
 static int WidestWidth(HWND list, int source)
@@ -74,7 +64,7 @@ static int WidestWidth(HWND list, int source)
     size_t longestLength = 0;
     for (int i = 0; i < names.plan.count; i++) {
         const RunEntry* entry = &names.plan.entries[i];
-        const char* text = source ? entry->source : FileNamePart(entry->newPath);
+        const char* text = source ? entry->source : FileNameStart(entry->newPath);
         size_t length = strlen(text);
         if (length > longestLength) {
             longest = text;
@@ -149,10 +139,10 @@ int DescribeListRow(int index, ListRow* row)
     row->mark = RowPlain;
     row->reason[0] = 0;
     if (!ListText(list, index, row->path, sizeof row->path)) return 0;
-    row->folderLength = (size_t)(FileNamePart(row->path) - row->path);
+    row->folderLength = (size_t)(FileNameStart(row->path) - row->path);
     if (!FreshPlan() || index >= names.plan.count) return 1;
     const RunEntry* entry = &names.plan.entries[index];
-    row->newName = FileNamePart(entry->newPath);
+    row->newName = FileNameStart(entry->newPath);
     int kind;
     unsigned long reason;
     CheckPlanRow(&names.plan, index, LookUpPath, 0, &kind, &reason);

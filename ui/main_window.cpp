@@ -360,6 +360,9 @@ static LRESULT OnCommand(HWND window, WPARAM wParam, LPARAM lParam)
     case IDC_OUTPUT_FOLDER_EDIT:
         if (code == EN_CHANGE) RefreshListNames();
         break;
+    case IDC_FILE_LIST:
+        if (code == LBN_SELCHANGE) UpdateButtonStates();
+        break;
     case IDC_OPERATION_COMBO:
         return OnOperationCombo(code);
     case IDC_EXTENSION_COMBO:
@@ -450,6 +453,36 @@ static LRESULT OnEndSession(WPARAM ending)
     return 0;
 }
 
+// Where the menu opens from the keyboard: below the focused entry, or at the
+// list's corner when that is out of sight.
+static POINT FocusedEntryPoint(HWND list)
+{
+    RECT client;
+    GetClientRect(list, &client);
+    RECT entry = {0, 0, 0, 0};
+    int focused = (int)SendMessageA(list, LB_GETCARETINDEX, 0, 0);
+    if (focused < 0 || SendMessageA(list, LB_GETITEMRECT, (WPARAM)focused, (LPARAM)&entry) == LB_ERR ||
+        entry.bottom <= 0 || entry.bottom > client.bottom)
+        entry.bottom = 0;
+    POINT at = {client.left + 8, entry.bottom};
+    ClientToScreen(list, &at);
+    return at;
+}
+
+// The focus goes back where it was when the window was left; at the first
+// activation, to the list.
+static LRESULT OnActivate(HWND window, WPARAM wParam)
+{
+    AppState* state = GetAppState();
+    if (LOWORD(wParam) == WA_INACTIVE) {
+        HWND focus = GetFocus();
+        state->lastFocus = IsChild(window, focus) ? focus : NULL;
+    } else if (!HIWORD(wParam)) {
+        SetFocus(state->lastFocus && IsWindowEnabled(state->lastFocus) ? state->lastFocus : state->fileList);
+    }
+    return 0;
+}
+
 // The list's menu 119 where the list was clicked, with what cannot act
 // grayed. The chosen item comes back to this window as a command once the
 // menu has closed.
@@ -469,7 +502,9 @@ static LRESULT OnContextMenu(HWND window, WPARAM wParam, LPARAM lParam)
         char journal[MAX_PATH * 2];
         if (!JournalPath(journal, sizeof journal) || !CanUndoLastRun(journal, state->lastRunId))
             EnableMenuItem(popup, IDC_UNDO_LAST_RUN, MF_BYCOMMAND | MF_GRAYED);
-        TrackPopupMenu(popup, 0, (short)LOWORD(lParam), (short)HIWORD(lParam), 0, window, NULL);
+        POINT at = {(short)LOWORD(lParam), (short)HIWORD(lParam)};
+        if (lParam == -1) at = FocusedEntryPoint(state->fileList);
+        TrackPopupMenu(popup, 0, at.x, at.y, 0, window, NULL);
     }
     if (menu) DestroyMenu(menu);
     return 0;
@@ -492,6 +527,8 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return OnNextDialogControl(window, wParam, lParam);
     case WM_CONTEXTMENU:
         return OnContextMenu(window, wParam, lParam);
+    case WM_ACTIVATE:
+        return OnActivate(window, wParam);
     case WM_DRAWITEM:
         if (wParam != IDC_FILE_LIST) break;
         return OnDrawListRow((const DRAWITEMSTRUCT*)lParam);

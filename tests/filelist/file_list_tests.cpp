@@ -68,7 +68,7 @@ protected:
     }
 };
 
-TEST_F(FileList, MovesTakeTheLowestSelectedEntryAndTheButtonsAndMenuFollowTheSelection) {
+TEST_F(FileList, MovesTakeTheSelectionAsOneBlockAndTheButtonsAndMenuFollowTheSelection) {
     const int up = IDC_MOVE_UP;
     const int down = IDC_MOVE_DOWN;
     const int top = IDC_MOVE_TO_TOP;
@@ -88,7 +88,7 @@ TEST_F(FileList, MovesTakeTheLowestSelectedEntryAndTheButtonsAndMenuFollowTheSel
         {0, {}, 0, "", {}, {}, true, true},
         {3, {}, 0, "abc", {}, kListed, true, false},
         {1, {0}, 0, "a", {0}, kSelected, false, false},
-        {3, {0, 2}, 0, "abc", {0, 2}, kSelected, false, false},
+        {3, {0, 2}, 0, "abc", {0, 2}, kListButtons, false, false},
         {5, {2}, up, "acbde", {1}, kListButtons, false, false},
         {5, {2}, top, "cabde", {0}, kListButtons, false, false},
         {5, {2}, down, "abdce", {3}, kListButtons, false, false},
@@ -96,8 +96,13 @@ TEST_F(FileList, MovesTakeTheLowestSelectedEntryAndTheButtonsAndMenuFollowTheSel
         {5, {0}, up, "abcde", {0}, kListButtons, false, false},
         {5, {4}, end, "abcde", {4}, kListButtons, false, false},
         {5, {}, down, "abcde", {}, kListed, true, false},
-        {5, {1, 3}, up, "bacde", {0, 3}, kSelected, false, false},
-        {5, {1, 3}, end, "acdeb", {2, 4}, kSelected, false, false},
+        {5, {1, 3}, up, "bdace", {0, 1}, kListButtons, false, false},  // gathered as one block
+        {5, {1, 3}, end, "acebd", {3, 4}, kListButtons, false, false},
+        {5, {1, 2}, down, "adbce", {2, 3}, kListButtons, false, false},
+        {5, {2, 4}, top, "ceabd", {0, 1}, kListButtons, false, false},
+        {5, {0, 1}, up, "abcde", {0, 1}, kListButtons, false, false},
+        {5, {3, 4}, down, "abcde", {3, 4}, kListButtons, false, false},
+        {2, {0, 1}, up, "ab", {0, 1}, kSelected, false, false},
         {5, {1, 3, 4}, IDC_REMOVE_SELECTED, "ac", {}, kListed, true, false},  // from the bottom up
     };
     for (const auto& row : rows) {
@@ -128,4 +133,43 @@ TEST_F(FileList, MovesTakeTheLowestSelectedEntryAndTheButtonsAndMenuFollowTheSel
         SendMessageA(Control(IDC_FILE_LIST), message, 0, 0);
         EXPECT_TRUE(IsWindowEnabled(Control(IDC_REMOVE_ALL))) << message;
     }
+}
+
+// The keyboard drives the list: a selection made by the keys refreshes the buttons, Del removes the selection, and
+// Shift+F10 and the menu key open the menu, whose undo item shows its shortcut.
+TEST_F(FileList, TheKeyboardSelectsRemovesAndOpensTheMenu) {
+    HWND list = Control(IDC_FILE_LIST);
+    Fill(3, {});
+    EnableWindow(Control(IDC_REMOVE_SELECTED), FALSE);
+    SendMessageA(list, WM_KEYDOWN, VK_SPACE, 0);
+    EXPECT_EQ(std::vector<int>{0}, Selection());
+    EXPECT_TRUE(IsWindowEnabled(Control(IDC_REMOVE_SELECTED)));
+    SendMessageA(list, WM_KEYDOWN, VK_DELETE, 0);
+    EXPECT_EQ("bc", Order());
+    EXPECT_FALSE(IsWindowEnabled(Control(IDC_REMOVE_SELECTED)));
+    SendMessageA(list, LB_SETSEL, TRUE, 0);
+    SendMessageA(window, WM_COMMAND, MAKEWPARAM(IDC_FILE_LIST, LBN_SELCHANGE), (LPARAM)list);
+    EXPECT_TRUE(IsWindowEnabled(Control(IDC_REMOVE_SELECTED))) << "the list's notice of a new selection";
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    const struct {
+        UINT message;
+        UINT key;
+        BYTE shift;
+    } presses[] = {{WM_KEYDOWN, VK_APPS, 0}, {WM_SYSKEYDOWN, VK_F10, 0x80}};
+    for (const auto& press : presses) {
+        SCOPED_TRACE(press.key);
+        keys[VK_SHIFT] = press.shift;
+        SetKeyboardState(keys);
+        char undo[64] = "";
+        auto answer = [&](HWND popup) {
+            HMENU items = (HMENU)SendMessageA(popup, MN_GETHMENU, 0, 0);
+            GetMenuStringA(items, IDC_UNDO_LAST_RUN, undo, sizeof undo, MF_BYCOMMAND);
+            EndMenu();
+        };
+        EXPECT_TRUE(WhileShowing("#32768", answer, [&] { SendMessageA(list, press.message, press.key, 0); }));
+        EXPECT_STREQ("直前の改名を元に戻す\tCtrl+Z", undo);
+    }
+    keys[VK_SHIFT] = 0;
+    SetKeyboardState(keys);
 }

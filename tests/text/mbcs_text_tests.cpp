@@ -60,6 +60,13 @@ TEST(MbcsText, SplitAndCutKeepWholeCharactersAndSayWhenAPieceDidNotFit) {
         EXPECT_EQ(r.fileName, p.fileName);
         EXPECT_EQ(r.extension, p.extension);
     }
+    // ソ is 0x83 0x5C and ャ 0x83 0x83: a 0x5C after an odd run of lead bytes is no separator.
+    const struct {
+        const char* path;
+        const char* name;
+    } names[] = {{"C:\\a\\b.jpg", "b.jpg"}, {"D:\\\x83\x5C\x83\x5C", "\x83\x5C\x83\x5C"},
+                 {"C:\\\x83\x83\\x", "x"}, {"C:\\a\x83\x5C", "a\x83\x5C"}, {"name", "name"}, {"C:\\", ""}};
+    for (const auto& r : names) EXPECT_STREQ(r.name, FileNameStart(r.path)) << r.path;
     const struct {
         const char* source;
         size_t size;

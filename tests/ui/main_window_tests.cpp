@@ -99,6 +99,8 @@ TEST_F(MainWindow, FirstStartShowsTheDefaultsAndTabGoesInTemplateOrder) {
         EXPECT_EQ(c.enabled, IsWindowEnabled(Control(c.id)) != FALSE) << c.id;
     }
     EXPECT_EQ("<missing>", ReadFileText(ini)) << "nothing is saved before the window is left";
+    ShowWindow(window, SW_SHOW);
+    EXPECT_EQ(Control(IDC_FILE_LIST), GetFocus()) << "the list has the focus at start";
 
     // Dialog navigation reaches the window as WM_NEXTDLGCTL, which it acts on itself.
     for (const auto& c : kAtStart) EnableWindow(Control(c.id), TRUE);
