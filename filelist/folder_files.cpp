@@ -56,19 +56,6 @@ static int IsEligibleFile(const WIN32_FIND_DATAW* found)
     return wcschr(name, L'.') != NULL;
 }
 
-void CountFolderFiles(const char* folder, int* count)
-{
-    char normalised[kPathSize];
-    int trimmed = 0;
-    WIN32_FIND_DATAW found;
-    HANDLE search = StartFolderSearch(folder, normalised, &trimmed, &found);
-    if (search == INVALID_HANDLE_VALUE) return;
-    do {
-        if (IsEligibleFile(&found)) (*count)++;
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
-}
-
 static void ReportCopyFailure(int stored, const char* path)
 {
     char text[128 + kPathSize];
@@ -76,14 +63,14 @@ static void ReportCopyFailure(int stored, const char* path)
     Prompt(GetActiveWindow(), text, kSystemErrorTitle, MB_OK, 0);
 }
 
-void CollectFolderFiles(const char* folder, char** paths, int capacity, int* count,
-                        LeftOutCounts* leftOut)
+int CollectFolderFiles(const char* folder, PathBuffer* paths, LeftOutCounts* leftOut)
 {
     char normalised[kPathSize];
     int trimmed = 0;
     WIN32_FIND_DATAW found;
     HANDLE search = StartFolderSearch(folder, normalised, &trimmed, &found);
-    if (search == INVALID_HANDLE_VALUE) return;
+    if (search == INVALID_HANDLE_VALUE) return 1;
+    int collected = 1;
     size_t folderLength = strlen(normalised);
     do {
         if (!IsEligibleFile(&found)) continue;
@@ -101,17 +88,23 @@ void CollectFolderFiles(const char* folder, char** paths, int capacity, int* cou
             leftOut->tooLong++;
             continue;
         }
-        if (*count >= capacity) break;
+        if (!GrowPathBuffer(paths)) {
+            ReportOutOfMemory();
+            collected = 0;
+            break;
+        }
         char path[kPathSize];
         memcpy(path, normalised, folderLength);
         path[folderLength] = '\\';
         memcpy(path + folderLength + 1, name, nameLength + 1);
         char* copy = CopyTextToHeap(path);
         if (!copy) {
-            ReportCopyFailure(*count, path);
+            ReportCopyFailure(paths->count, path);
+            collected = 0;
             break;
         }
-        paths[(*count)++] = copy;
+        paths->entries[paths->count++] = copy;
     } while (FindNextFileW(search, &found));
     FindClose(search);
+    return collected;
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/file_paths.h"
+#include "filelist/path_buffer.h"
 
 // Paths an intake kept out of the list, counted so that the user hears of
 // them once per intake.
@@ -15,17 +16,12 @@ struct LeftOutCounts {
 // an extension (".profile" has one, "README" has none). The folder may end
 // in a backslash ("C:\" walks the drive root).
 
-// Adds the number of eligible files of the folder to *count, those the list
-// cannot take included.
-void CountFolderFiles(const char* folder, int* count);
-
-// Stores a heap copy of each eligible file's full path at paths[*count] and
-// raises *count, never beyond capacity: files that appeared after the count
-// pass wait for the next intake. A full path longer than 259 bytes is not
-// stored but counted in leftOut->tooLong, nor is a file whose name (or the
-// folder's) has no exact code-page-932 form or ends in a dot or a space,
-// counted in leftOut->unusable. The folder may be up to 259 bytes long. When a
-// copy cannot be allocated the user is told and the walk stops; what was
-// stored stays.
-void CollectFolderFiles(const char* folder, char** paths, int capacity, int* count,
-                        LeftOutCounts* leftOut);
+// Stores a heap copy of each eligible file's full path in paths, from
+// paths->count on, growing the array with GrowPathBuffer as it fills. A full
+// path longer than 259 bytes is not stored but counted in leftOut->tooLong,
+// nor is a file whose name (or the folder's) has no exact code-page-932 form
+// or ends in a dot or a space, counted in leftOut->unusable. The folder may be
+// up to 259 bytes long. 1; or 0 when a copy cannot be allocated or the array
+// cannot grow: the user has been told once that memory ran out, the walk
+// stopped there and what was stored stays.
+int CollectFolderFiles(const char* folder, PathBuffer* paths, LeftOutCounts* leftOut);

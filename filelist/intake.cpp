@@ -40,22 +40,14 @@ static void ReportLeftOut(const LeftOutCounts* leftOut)
 
 int ExpandFolder(const char* folder, LeftOutCounts* leftOut)
 {
-    int count = 0;
-    CountFolderFiles(folder, &count);
-    if (count <= 0) return 1;
     // Apart from PathBuffer, which the drop is still walking.
-    char** paths = (char**)AllocateMemory((size_t)count * sizeof(char*));
-    if (!paths) {
-        ReportOutOfMemory();
-        return 0;
-    }
-    int stored = 0;
-    CollectFolderFiles(folder, paths, count, &stored, leftOut);
-    SortPaths(paths, stored);
-    int added = AppendListPaths(paths, stored);
-    for (int i = 0; i < stored; i++) free(paths[i]);
-    free(paths);
-    return added;
+    PathBuffer paths = {0, 0, 0};
+    int collected = CollectFolderFiles(folder, &paths, leftOut);
+    SortPaths(paths.entries, paths.count);
+    int added = AppendListPaths(paths.entries, paths.count);
+    for (int i = 0; i < paths.count; i++) free(paths.entries[i]);
+    free(paths.entries);
+    return collected && added;
 }
 
 // Asks whether a dropped folder's files should be taken in, with the main
@@ -153,18 +145,14 @@ void AddPickedFolder()
 {
     AppState* state = GetAppState();
     if (BrowseForFolder(state->mainWindow, state->settings.outputFolder, kFolderCommandTitle) != 1) return;
-    int count = 0;
-    CountFolderFiles(state->settings.outputFolder, &count);
-    if (count <= 0) return;
-    if (!BeginPathBatch(count)) {
-        ReportOutOfMemory();
-        return;
-    }
+    // The walk grows the array as the folder's files come.
+    BeginPathBatch(0);
     PathBuffer* buffer = GetPathBuffer();
     LeftOutCounts leftOut = {0, 0};
-    CollectFolderFiles(state->settings.outputFolder, buffer->entries, count, &buffer->count, &leftOut);
+    CollectFolderFiles(state->settings.outputFolder, buffer, &leftOut);
     SortPaths(buffer->entries, buffer->count);
-    // What the list took before a refusal stays, so the buttons follow it either way.
+    // What was stored before memory ran out goes in, and what the list took
+    // before a refusal stays, so the buttons follow it either way.
     AppendListPaths(buffer->entries, buffer->count);
     UpdateButtonStates();
     ReportLeftOut(&leftOut);

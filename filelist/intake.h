@@ -17,5 +17,5 @@ void AddPickedFolder();
 
 // Appends the eligible files of a folder, sorted; those the list cannot take
 // are counted in *leftOut. 1, or 0 after telling the user that memory ran
-// out.
+// out; the files found before that are appended all the same.
 int ExpandFolder(const char* folder, LeftOutCounts* leftOut);

@@ -2,15 +2,22 @@
 
 #include <limits.h>
 #include <stdlib.h>
+#include <string.h>
 
 #include "core/heap.h"
 #include "filelist/list_memory.h"
 
 static PathBuffer g_pathBuffer;
+static int g_startCapacity = kPathBufferStartCapacity;
 
 PathBuffer* GetPathBuffer()
 {
     return &g_pathBuffer;
+}
+
+void SetPathStartCapacity(int capacity)
+{
+    g_startCapacity = capacity > 0 ? capacity : kPathBufferStartCapacity;
 }
 
 static void FreeBatch(PathBuffer* buffer)
@@ -22,14 +29,24 @@ static void FreeBatch(PathBuffer* buffer)
     buffer->count = 0;
 }
 
+// Moves the stored paths into a new array of capacity slots. 1, or 0 when
+// it cannot be had (the array stays).
+static int Reallocate(PathBuffer* buffer, long long capacity)
+{
+    if (capacity > INT_MAX) return 0;
+    char** entries = (char**)AllocateMemory((size_t)capacity * sizeof(char*));
+    if (!entries) return 0;
+    if (buffer->count) memcpy(entries, buffer->entries, (size_t)buffer->count * sizeof(char*));
+    free(buffer->entries);
+    buffer->entries = entries;
+    buffer->capacity = (int)capacity;
+    return 1;
+}
+
 int CreatePathBuffer()
 {
     ReleasePathBuffer();
-    PathBuffer* buffer = GetPathBuffer();
-    buffer->entries = (char**)AllocateMemory(kPathBufferStartCapacity * sizeof(char*));
-    if (!buffer->entries) return 0;
-    buffer->capacity = kPathBufferStartCapacity;
-    return 1;
+    return Reallocate(GetPathBuffer(), g_startCapacity);
 }
 
 int BeginPathBatch(int count)
@@ -39,14 +56,14 @@ int BeginPathBatch(int count)
     if (count <= buffer->capacity) return 1;
     // Without an array (its first allocation failed) the capacity is 0, so
     // the batch gets exactly the room it needs.
-    long long grown = (long long)count + 2LL * buffer->capacity;
-    if (grown > INT_MAX) return 0;
-    char** entries = (char**)AllocateMemory((size_t)grown * sizeof(char*));
-    if (!entries) return 0;
-    free(buffer->entries);
-    buffer->entries = entries;
-    buffer->capacity = (int)grown;
-    return 1;
+    return Reallocate(buffer, (long long)count + 2LL * buffer->capacity);
+}
+
+int GrowPathBuffer(PathBuffer* buffer)
+{
+    if (buffer->count < buffer->capacity) return 1;
+    if (buffer->capacity == 0) return Reallocate(buffer, g_startCapacity);
+    return Reallocate(buffer, (long long)buffer->count + 1 + 2LL * buffer->capacity);
 }
 
 void ReleasePathBuffer()

@@ -2,6 +2,8 @@
 // about, paths the list cannot hold or that would name another file, memory running out.
 #include "support/tovik_test.h"
 
+#include "filelist/path_buffer.h"
+
 static WNDPROC g_list;
 static int g_room;  // strings the list box still takes; -1 for any number
 
@@ -45,6 +47,7 @@ protected:
 };
 
 TEST_F(Intake, TakesWhatNamesExactlyTheFileSortedAndTellsOnceWhatItLeftOut) {
+    SetPathStartCapacity(2);  // so that a folder of three files makes an array grow
     Open();
     // Beside each refused name stands the file its best fit or trimmed form would name; 表 ends in 0x5C.
     MakeWide({L"café\\", L"cafe\\", L"cafe\\in.txt=", L"dir\\", L"dir\\cafe.txt=", L"dir\\café.txt=",
@@ -74,6 +77,9 @@ TEST_F(Intake, TakesWhatNamesExactlyTheFileSortedAndTellsOnceWhatItLeftOut) {
         int memory = -1;
         int room = -1;
     } rows[] = {
+        // Wine walks a folder in name order, as NTFS does: z.txt finds the first two slots full.
+        {FolderCommand, {L"b"}, {"b\\.profile", "b\\Y.txt"}, {noMemory, TooLong(1)}, {}, 2},
+        {FolderCommand, {L"b"}, {"b\\.profile", "b\\Y.txt", "b\\z.txt"}, {TooLong(1)}},
         {WideDrop,
          {L"c.txt", L"fileA.txt", L"表.txt", L"b", L"a.txt", L"file_1.txt", L"資料表", L"B.txt", L"9.txt"},
          {"9.txt", "a.txt", "b\\.profile", "b\\Y.txt", "b\\z.txt", "B.txt", "c.txt", "file_1.txt", "fileA.txt",
@@ -90,12 +96,13 @@ TEST_F(Intake, TakesWhatNamesExactlyTheFileSortedAndTellsOnceWhatItLeftOut) {
         {WideDrop, {L"", L"café", L"cafe"}, {}, {Ask("cafe"), Refused(1)}, {IDNO}},
         {WideDrop, {L"dir"}, {"dir\\cafe.txt", "dir\\表.txt"}, {Ask("dir"), Refused(4)}, {IDYES}},
         {FolderCommand, {L"dir\\"}, {"dir\\cafe.txt", "dir\\表.txt"}, {Refused(4)}},
-        {FolderCommand, {L"b"}, {"b\\.profile", "b\\Y.txt", "b\\z.txt"}, {TooLong(1)}},
         {FolderCommand, {L"b"}, {"b\\.profile"}, {noMemory, TooLong(1)}, {}, -1, 1},  // the list took one
         {FolderCommand, {L"b\\sub.d"}, {}, {noCopy}, {}, 0},
-        {WideDrop, std::vector<std::wstring>(4097, L"m.txt"), {}, {noMemory}, {}, 0},  // past PathBuffer's 4096 slots
+        {WideDrop, std::vector<std::wstring>(4097, L"m.txt"), {}, {noMemory}, {}, 0},  // past PathBuffer's slots
         {WideDrop, {L"c.txt", L"a.txt"}, {}, {noMemory}, {}, 1},               // the second path's copy
         {WideDrop, {L"c.txt", L"b", L"a.txt"}, {"a.txt"}, {Ask("b"), noMemory}, {IDYES}, 3},  // b's array
+        {WideDrop, {L"c.txt", L"b", L"a.txt"}, {"a.txt", "b\\.profile", "b\\Y.txt"}, {Ask("b"), noMemory, TooLong(1)},
+         {IDYES}, 6},  // b's array grown
     };
     HWND list = Control(IDC_FILE_LIST);
     g_list = (WNDPROC)SetWindowLongPtrA(list, GWLP_WNDPROC, (LONG_PTR)ListWithLittleRoom);
@@ -134,6 +141,6 @@ TEST_F(Intake, TakesWhatNamesExactlyTheFileSortedAndTellsOnceWhatItLeftOut) {
             EXPECT_EQ(!listed.empty(), IsWindowEnabled(Control(IDC_START)) != 0) << "refreshed";
         }
     }
-    const Strings openedOn = {"", Path("dir\\"), Path("b"), Path("b")};
+    const Strings openedOn = {"", Path("b"), Path("b"), Path("dir\\"), Path("b")};
     EXPECT_EQ(openedOn, pickedFrom) << "each opened on the folder chosen before";
 }

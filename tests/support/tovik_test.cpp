@@ -9,6 +9,7 @@
 
 #include "core/seams.h"
 #include "core/settings.h"
+#include "filelist/path_buffer.h"
 #include "ui/main_window.h"
 #include "ui/message_loop.h"
 
@@ -202,6 +203,7 @@ void TovikTest::TearDown()
     SetFolderPicker(0);
     SetPauseHandler(0);
     SetAllocator(0);
+    SetPathStartCapacity(0);
     SetLinkOpener(0);
     DeleteIni();
     RemoveTree(work);
