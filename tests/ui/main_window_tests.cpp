@@ -303,7 +303,8 @@ TEST_F(MainWindow, EachRowOfTheListShowsTheNewNameAndTheMarkOfWhatTheRunWillDo) 
         {0, {"旅行_001.jpg", folder, "IMG_1.jpg"}, ""},
         {1, {"旅行_002.jpg", folder, "IMG_10.jpg"}, ""},
         {2, {"？", "旅行_003.jpg", folder, "IMG_2.jpg"},
-         "新しい名前のファイルがすでにあります。改名のときに、上書きするかをたずねます。"},
+         "新しい名前のファイルがすでにあります。"
+         "改名のときに、上書きするかをたずねます。"},
         {3, {"×", "旅行_004.jpg", folder, "x.jpg"}, "ファイルが見つかりません。"},
     };
     for (const auto& row : rows) {
