@@ -111,8 +111,8 @@ static int ReadDroppedPaths(HDROP drop, int count, LeftOutCounts* leftOut)
 }
 
 // Files go in at their sorted place; each folder in between is asked about
-// and, on Yes, replaced by its files.
-static int AddDroppedBatch(LeftOutCounts* leftOut)
+// and, on Yes, replaced by its files. Stops where memory runs out.
+static void AddDroppedBatch(LeftOutCounts* leftOut)
 {
     PathBuffer* buffer = GetPathBuffer();
     SortPaths(buffer->entries, buffer->count);
@@ -120,11 +120,11 @@ static int AddDroppedBatch(LeftOutCounts* leftOut)
     for (int i = 0; i < buffer->count; i++) {
         const char* path = buffer->entries[i];
         if (!PathExists(path, Directory)) continue;
-        if (!AppendListPaths(buffer->entries + runStart, i - runStart)) return 0;
+        if (!AppendListPaths(buffer->entries + runStart, i - runStart)) return;
         runStart = i + 1;
-        if (AskToExpand(path) && !ExpandFolder(path, leftOut)) return 0;
+        if (AskToExpand(path) && !ExpandFolder(path, leftOut)) return;
     }
-    return AppendListPaths(buffer->entries + runStart, buffer->count - runStart);
+    AppendListPaths(buffer->entries + runStart, buffer->count - runStart);
 }
 
 void AddDroppedFiles(HDROP drop)
@@ -132,12 +132,12 @@ void AddDroppedFiles(HDROP drop)
     UINT dropped = DragQueryFileW(drop, 0xFFFFFFFF, NULL, 0);
     int count = dropped > INT_MAX ? INT_MAX : (int)dropped;
     LeftOutCounts leftOut = {0, 0};
-    int completed = ReadDroppedPaths(drop, count, &leftOut) && AddDroppedBatch(&leftOut);
+    if (ReadDroppedPaths(drop, count, &leftOut)) AddDroppedBatch(&leftOut);
     DragFinish(drop);
-    if (completed) {
-        FitListExtent(GetAppState()->fileList);
-        UpdateButtonStates();
-    }
+    // What the list took before memory ran out stays, so the extent and the
+    // buttons follow it either way.
+    FitListExtent(GetAppState()->fileList);
+    UpdateButtonStates();
     ReportLeftOut(&leftOut);
 }
 

@@ -132,6 +132,7 @@ TEST_F(Intake, TakesWhatNamesExactlyTheFileSortedAndTellsOnceWhatItLeftOut) {
         allocationsLeft = -1;
         g_room = -1;
         EXPECT_EQ(listed, Entries());
+        EXPECT_EQ(!listed.empty(), IsWindowEnabled(Control(IDC_START)) != FALSE) << "the buttons follow the list";
         // The folder command leaves the extent as the last drop did.
         if (row.how != FolderCommand && !listed.empty()) {
             EXPECT_GT(SendMessageA(list, LB_GETHORIZONTALEXTENT, 0, 0), 3 * (LRESULT)listed.back().size());
