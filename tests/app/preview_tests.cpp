@@ -19,15 +19,12 @@ TEST_F(Preview, ShowsOnItsLastLineThePatternTheNamesUse) {
         int mode = Keep;
         std::string extension = "";  // set last, after the combos
     } rows[] = {
-        {"Sample", "1", 3, "", named("Sample0001")},
         {"写真", "12", 1, "_旅", named("写真12_旅"), RenameOnly, Upper, "png"},  // the name's own extension
         {"Sample", "7", -1, "", named("Sample7")},
         {"", "1234567890", 0, "", named("12345678")},                           // what the 8-character edit would hold
         {p31 + "表tail", "1", 3, s40, named(p31 + "0001" + s40.substr(8))},   // 32 bytes of whole characters
         {p31 + "p", "99999999", 7, s30 + "表", named(p31 + "p99999999" + s30 + "表")},  // the longest name, whole
         {"", "1", 3, "", "変換書式 ==> 元の名前.png", ExtensionOnly, Specified, "png"},
-        {"", "1", 3, "", "拡張子を取り除きます", ExtensionOnly, Specified, ""},
-        {"", "1", 3, "", "拡張子の英字を小文字にします", ExtensionOnly, Lower, ""},
         {"", "1", 3, "", "拡張子の英字を大文字にします", ExtensionOnly, Upper, ""},
         {"", "1", 3, "", "拡張子は変更しません", ExtensionOnly, Keep, ""},
         {"", "1", 3, "", "変換書式 ==> 元の名前." + e256, ExtensionOnly, Specified, e256},  // the longest

@@ -111,9 +111,6 @@ const Strings kTop = {"Sample0004.jpg", "Sample0001.jpg", "Sample0002.jpg", "Sam
 
 TEST_F(Scenarios, QuestionsChainsRingsAndLetterCase) {
     const Scenario rows[] = {
-        {.name = "Yes at a question", .before = kABC, .list = kAbc,
-         .after = {"Sample0001.txt=A", "Sample0002.txt=B", "Sample0003.txt=C"}, .asked = {{"b.txt", "Sample0002.txt"}},
-         .answers = {AnswerYes}},
         // The skipped file's number is not given to the next one.
         {.name = "No at a question", .before = kABC, .list = kAbc,
          .after = {"Sample0001.txt=A", "Sample0002.txt=outside", "Sample0003.txt=C", "b.txt=B"},
@@ -122,9 +119,6 @@ TEST_F(Scenarios, QuestionsChainsRingsAndLetterCase) {
          .after = {"Sample0001.txt=A", "Sample0002.txt=outside", "b.txt=B", "c.txt=C"},
          .asked = {{"b.txt", "Sample0002.txt"}}, .answers = {AnswerCancel}, .result = RunStopped, .renamed = 1,
          .remaining = 2},
-        {.name = "a copy keeps its source, also when overwriting", .before = kABC, .list = {"a.txt", "b.txt"},
-         .after = {"Sample0001.txt=A", "Sample0002.txt=B", "a.txt=A", "b.txt=B", "c.txt=C"},
-         .asked = {{"b.txt", "Sample0002.txt"}}, .answers = {AnswerYes}, .operation = RenameCopy, .output = "<w>"},
         {.name = "the same path, but the file is gone", .list = {"IMG_7.JPG"},
          .failed = {{"IMG_7.JPG", ERROR_FILE_NOT_FOUND}}, .operation = ExtensionOnly},
         {.name = "the same path, but it is a folder", .before = {"IMG_7.JPG\\"}, .list = {"IMG_7.JPG"},

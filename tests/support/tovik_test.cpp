@@ -404,22 +404,11 @@ Shown StopSummary(HWND owner, int renamed, int remaining, const Strings& lines)
 
 // The program's own reasons, as the user reads them.
 static const std::map<DWORD, std::string> kOwnReasons = {
-    {kReasonNameHeldByRun, "新しい名前は、"
-                           "今回の改名で元の名前のまま残る別のファイルが使っています。"},
-    {kReasonSourceReplaced, "元の名前の場所には、"
-                            "今回の改名で別のファイルが置かれています。"},
-    {kReasonRingMemberFailed, "名前を入れ替え合うほかのファイルが改名できなかったため、"
-                              "元の名前のままです。"},
-    {kReasonCopyOntoItself, "ファイルをそれ自身の上にコピーすることはできません。"},
-    {kReasonTemporaryFileInUse, "一時ファイル TOVIK.DAT を別の Tovik が使用中です。"},
     {kReasonChangedSince, "改名の後に移動、"
                           "削除または別のファイルに置き換えられています。"},
     {kReasonOldNameTaken, "元の名前には別のファイルがあります。"},
-    {kReasonSourceNotRemoved, "新しい名前にコピーしましたが、"
-                              "元のファイルを削除できませんでした。"},
     {kReasonNotRunsFile, "前回の改名で動かしたファイルではありません。"},
     {kReasonCopyKept, "元のファイルが見つからないため、途中までのコピーを残しました。"},
-    {kReasonUndoStopped, "取り消しを中止したため、元に戻していません。"},
 };
 
 std::string FailureLine(const std::string& path, DWORD error)

@@ -29,7 +29,6 @@ static Strings Generate(std::mt19937& random, int count)
     return sources;
 }
 
-// The names in the folder that start with "~tv".
 static std::set<std::string> TemporaryNames(const std::string& folder)
 {
     std::set<std::string> names;
