@@ -525,6 +525,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case kListHoverMessage:
         OnListHoverRow();
         return 0;
+    case kListMouseMessage:
+        OnListMouse((const MSG*)lParam);
+        return 0;
     case WM_QUERYENDSESSION:
         return OnQueryEndSession();
     case WM_ENDSESSION:
