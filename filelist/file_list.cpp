@@ -259,6 +259,11 @@ LRESULT CALLBACK FileListProc(HWND list, UINT message, WPARAM wParam, LPARAM lPa
         SendMessageA(GetParent(list), WM_CONTEXTMENU, (WPARAM)list, -1);
         return 0;
     }
+    if (message >= WM_MOUSEMOVE && message <= WM_MBUTTONDBLCLK) {
+        DWORD at = GetMessagePos();
+        MSG mouse = {list, message, wParam, lParam, (DWORD)GetMessageTime(), {(short)LOWORD(at), (short)HIWORD(at)}};
+        SendMessageA(GetParent(list), kListMouseMessage, 0, (LPARAM)&mouse);
+    }
     if (message == WM_MOUSEMOVE) {
         static int hovered = -1;
         int row = ListRowAt(list, (short)HIWORD(lParam));

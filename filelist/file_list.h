@@ -7,6 +7,9 @@ enum {
     kEntryTextSize = 4096,  // room for any entry; the list holds paths of at most 259 bytes
     // Sent to the list's parent when the pointer comes to rest on another row.
     kListHoverMessage = WM_APP + 1,
+    // Sent to the list's parent with each mouse move, button press and release
+    // the list gets, lParam the MSG, for its tooltip.
+    kListMouseMessage = WM_APP + 2,
 };
 
 // Enables the list buttons and the start button by the list's entry count

@@ -225,7 +225,10 @@ void InitListNames(HWND window, HWND list)
     if (!names.tooltip) return;
     TTTOOLINFOA tool = {};
     tool.cbSize = sizeof tool;
-    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    // The list hands its mouse messages on itself (kListMouseMessage): under
+    // Wine the tooltip's own subclass made every message the list gets, not
+    // only the mouse's, take a hundred times as long.
+    tool.uFlags = TTF_IDISHWND;
     tool.hwnd = window;
     tool.uId = (UINT_PTR)list;
     tool.lpszText = LPSTR_TEXTCALLBACKA;
@@ -249,6 +252,11 @@ LRESULT OnListTipText(NMTTDISPINFOA* info)
 void OnListHoverRow()
 {
     if (names.tooltip) SendMessageA(names.tooltip, TTM_POP, 0, 0);
+}
+
+void OnListMouse(const MSG* mouse)
+{
+    if (names.tooltip) SendMessageA(names.tooltip, TTM_RELAYEVENT, 0, (LPARAM)mouse);
 }
 
 void FreeListNames()

@@ -50,5 +50,8 @@ LRESULT OnListTipText(NMTTDISPINFOA* info);
 // The pointer rests on another row: the tooltip shows that row's reason.
 void OnListHoverRow();
 
+// A mouse message of the list (kListMouseMessage), handed on to the tooltip.
+void OnListMouse(const MSG* mouse);
+
 // Lets go of the names and the tooltip.
 void FreeListNames();

@@ -11,6 +11,7 @@
 #include "filelist/held_drops.h"
 #include "filelist/intake.h"
 #include "filelist/list_box.h"
+#include "filelist/list_sort.h"
 #include "filelist/path_buffer.h"
 #include "rename/rename_engine.h"
 #include "rename/run_journal.h"
@@ -263,6 +264,17 @@ static LRESULT RunExclusive(HWND window, void (*work)())
     return 0;
 }
 
+// A sort that comes while other work is in progress (a question open) is
+// dropped: that work may hold the list's order.
+static LRESULT OnSortList(HWND window, int order)
+{
+    if (GetAppState()->busy) return 0;
+    BeginWork();
+    SortList(order);
+    EndWork(window);
+    return 0;
+}
+
 static void UndoLastRunOfMainWindow()
 {
     AppState* state = GetAppState();
@@ -351,6 +363,14 @@ static LRESULT OnCommand(HWND window, WPARAM wParam, LPARAM lParam)
         return RunExclusive(window, AddPickedFolder);
     case IDC_UNDO_LAST_RUN:
         return RunExclusive(window, UndoLastRunOfMainWindow);
+    case IDC_SORT_BY_NAME:
+        return OnSortList(window, OrderByName);
+    case IDC_SORT_BY_WRITE_TIME:
+        return OnSortList(window, OrderByWriteTime);
+    case IDC_SORT_BY_DATE_TAKEN:
+        return OnSortList(window, OrderByDateTaken);
+    case IDC_REVERSE_ORDER:
+        return OnSortList(window, OrderReversed);
     case IDC_PREFIX_EDIT:
     case IDC_SUFFIX_EDIT:
     case IDC_START_NUMBER_EDIT:
@@ -499,6 +519,10 @@ static LRESULT OnContextMenu(HWND window, WPARAM wParam, LPARAM lParam)
         } else if (SelectedCount(state->fileList) <= 0) {
             EnableMenuItem(popup, IDC_REMOVE_SELECTED, MF_BYCOMMAND | MF_GRAYED);
         }
+        // The sort submenu, the one item with a submenu, has nothing to order in fewer than two entries.
+        for (int i = 0; i < GetMenuItemCount(popup) && ListCount(state->fileList) < 2; i++) {
+            if (GetSubMenu(popup, i)) EnableMenuItem(popup, (UINT)i, MF_BYPOSITION | MF_GRAYED);
+        }
         char journal[MAX_PATH * 2];
         if (!JournalPath(journal, sizeof journal) || !CanUndoLastRun(journal, state->lastRunId))
             EnableMenuItem(popup, IDC_UNDO_LAST_RUN, MF_BYCOMMAND | MF_GRAYED);
@@ -537,6 +561,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return OnListTipText((NMTTDISPINFOA*)lParam);
     case kListHoverMessage:
         OnListHoverRow();
+        return 0;
+    case kListMouseMessage:
+        OnListMouse((const MSG*)lParam);
         return 0;
     case WM_QUERYENDSESSION:
         return OnQueryEndSession();

@@ -1,5 +1,8 @@
-// The file list of the real main window: the move and remove commands, and the buttons and the context menu that
-// follow the entries and selection.
+// The file list of the real main window: the move, remove and sort commands, and the buttons and the context menu
+// that follow the entries and selection.
+#include <stdio.h>
+
+#include "res/file_list_menu_res.h"
 #include "support/tovik_test.h"
 
 const std::vector<int> kListButtons = {IDC_START, IDC_REMOVE_ALL, IDC_REMOVE_SELECTED, IDC_MOVE_UP, IDC_MOVE_DOWN,
@@ -115,10 +118,11 @@ TEST_F(FileList, MovesTakeTheSelectionAsOneBlockAndTheButtonsAndMenuFollowTheSel
             EnableWindow(Control(id), !shouldBeEnabled);
         }
         std::vector<bool> grayed = RightClick();
-        ASSERT_EQ(4u, grayed.size());
+        ASSERT_EQ(6u, grayed.size());
         EXPECT_EQ(row.removeGrayed, grayed[0]);
         EXPECT_EQ(row.removeAllGrayed, grayed[1]);
-        EXPECT_TRUE(grayed[3]) << "no run to undo";
+        EXPECT_EQ(row.count < 2, grayed[3]) << "並べ替え";
+        EXPECT_TRUE(grayed[5]) << "no run to undo";
         EXPECT_EQ(row.order, Order());
         EXPECT_EQ(row.selectedAfter, Selection());
         EXPECT_EQ(row.enabled, Enabled());
@@ -172,4 +176,94 @@ TEST_F(FileList, TheKeyboardSelectsRemovesAndOpensTheMenu) {
     }
     keys[VK_SHIFT] = 0;
     SetKeyboardState(keys);
+}
+
+// A JPEG with the date taken in its Exif, or without Exif when date is empty.
+static std::string Jpeg(const std::string& date)
+{
+    using namespace std::string_literals;
+    if (date.empty()) return "\xFF\xD8\xFF\xE0\x00\x04xx\xFF\xDA"s;
+    return "\xFF\xD8\xFF\xE1\x00\x48" "Exif\0\0" "II*\0\x08\0\0\0" "\x01\0\x69\x87\x04\0\x01\0\0\0\x1A\0\0\0"
+           "\0\0\0\0" "\x01\0\x03\x90\x02\0\x14\0\0\0\x2C\0\0\0" "\0\0\0\0"s + date + "\0"s;
+}
+
+// Last written at "YYYY:MM:DD hh:mm:ss", local time.
+static void SetWritten(const std::string& path, const char* date)
+{
+    SYSTEMTIME local = {}, utc;
+    sscanf(date, "%hu:%hu:%hu %hu:%hu:%hu", &local.wYear, &local.wMonth, &local.wDay, &local.wHour, &local.wMinute,
+           &local.wSecond);
+    FILETIME written;
+    TzSpecificLocalTimeToSystemTime(NULL, &local, &utc);
+    SystemTimeToFileTime(&utc, &written);
+    HANDLE file = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, NULL, OPEN_EXISTING, 0, NULL);
+    EXPECT_TRUE(SetFileTime(file, NULL, NULL, &written)) << path;
+    CloseHandle(file);
+}
+
+TEST_F(FileList, SortCommandsOrderTheListOrOnlyTheSelectionWithinItsPlaces) {
+    const struct { const char* name; const char* taken; const char* written; } files[] = {
+        {"IMG_10.jpg", "2024:03:15 14:25:01", "2024:01:01 00:00:00"},
+        {"写真_1.jpg", "2023:12:31 23:59:59", "2024:06:01 00:00:00"},
+        {"IMG_1.txt", "", "2024:03:15 14:25:01"},  // as late as IMG_10.jpg was taken
+        {"IMG_2.jpg", "", "2024:03:15 14:25:00"},
+    };
+    for (const auto& f : files) {
+        ASSERT_TRUE(WriteFileText(Path(f.name), Jpeg(f.taken)));
+        SetWritten(Path(f.name), f.written);
+    }
+    const Strings listed = {"IMG_10.jpg", "写真_1.jpg", "IMG_100.jpg", "IMG_1.txt", "IMG_2.jpg"};  // IMG_100: none
+    const int name = IDC_SORT_BY_NAME;
+    const int written = IDC_SORT_BY_WRITE_TIME;
+    const int taken = IDC_SORT_BY_DATE_TAKEN;
+    const int reverse = IDC_REVERSE_ORDER;
+    // The list and its selection, a command; then the list and its selection.
+    const struct { Strings list; std::vector<int> selected; int command; Strings sorted; std::vector<int> after; }
+        rows[] = {
+        {listed, {}, name, {"IMG_1.txt", "IMG_2.jpg", "IMG_10.jpg", "IMG_100.jpg", "写真_1.jpg"}, {}},
+        {listed, {}, written, {"IMG_10.jpg", "IMG_2.jpg", "IMG_1.txt", "写真_1.jpg", "IMG_100.jpg"}, {}},
+        {listed, {}, taken, {"写真_1.jpg", "IMG_2.jpg", "IMG_10.jpg", "IMG_1.txt", "IMG_100.jpg"}, {}},
+        {listed, {}, reverse, {"IMG_2.jpg", "IMG_1.txt", "IMG_100.jpg", "写真_1.jpg", "IMG_10.jpg"}, {}},
+        {listed, {0}, name, {"IMG_1.txt", "IMG_2.jpg", "IMG_10.jpg", "IMG_100.jpg", "写真_1.jpg"}, {2}},
+        {listed, {0, 2, 4}, name, {"IMG_2.jpg", "写真_1.jpg", "IMG_10.jpg", "IMG_1.txt", "IMG_100.jpg"},
+         {0, 2, 4}},
+        {listed, {1, 3}, reverse, {"IMG_10.jpg", "IMG_1.txt", "IMG_100.jpg", "写真_1.jpg", "IMG_2.jpg"}, {1, 3}},
+        {{"p010", "p9", "P0002"}, {}, name, {"P0002", "p9", "p010"}, {}},
+        {{"表_10", "表_9", "表_1a"}, {}, name, {"表_1a", "表_9", "表_10"}, {}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::to_string(row.command) + " to " + row.sorted[0]);
+        Fill(0, {});
+        for (const std::string& name : row.list) {
+            SendMessageA(Control(IDC_FILE_LIST), LB_ADDSTRING, 0, (LPARAM)Path(name).c_str());
+        }
+        for (int i : row.selected) SendMessageA(Control(IDC_FILE_LIST), LB_SETSEL, TRUE, i);
+        SendMessageA(window, WM_COMMAND, row.command, 0);
+        Strings sorted;
+        for (const std::string& entry : Entries()) sorted.push_back(entry.substr(work.size() + 1));
+        EXPECT_EQ(row.sorted, sorted);
+        EXPECT_EQ(row.after, Selection());
+    }
+    // Out of memory: told once, the list as it was.
+    allocationsLeft = 0;
+    SendMessageA(window, WM_COMMAND, IDC_SORT_BY_NAME, 0);
+    allocationsLeft = -1;
+    const Shown outOfMemory = Error(window, "メモリーが不足しています。", "システムエラー");
+    EXPECT_EQ(std::vector<Shown>({outOfMemory}), shown);
+    EXPECT_EQ(Path("表_1a"), Entries()[0]);
+    // The menu's sort items, and 逆順 chosen with the keys.
+    Fill(3, {});
+    RightClick({VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT, VK_UP, VK_RETURN});
+    EXPECT_EQ("cba", Order());
+    HMENU menu = LoadMenuA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDM_FILE_LIST_MENU));
+    Strings items;
+    for (int i = 0; i < 4; i++) {
+        char text[64] = "";
+        GetMenuStringA(GetSubMenu(GetSubMenu(menu, 0), 3), i, text, sizeof text, MF_BYPOSITION);
+        items.push_back(text);
+    }
+    DestroyMenu(menu);
+    const Strings sortItems = {"名前順（数字は数の大きさで）", "更新日時順", "撮影日時順",
+                               "逆順"};
+    EXPECT_EQ(sortItems, items);
 }
