@@ -12,9 +12,9 @@ static int IsTrailByte(unsigned char c)
     return c >= 0x40 && c <= 0xFC && c != 0x7F;
 }
 
-const char* FileNameStart(const char* path)
+const char* FileNameStart(const char* path, size_t length)
 {
-    for (const char* p = path + strlen(path); p > path;) {
+    for (const char* p = path + length; p > path;) {
         if (*--p != '\\') continue;
         // A 0x5C after an odd run of bytes that can lead a character is the
         // second byte of one: the byte before the run begins a character.

@@ -16,9 +16,10 @@ enum {
 // byte and a walk never steps over the end.
 int CharLength(const char* text);
 
-// Where the file name of a path begins: after its last backslash that is a
-// character of its own (a second byte 0x5C is not), or the path itself.
-const char* FileNameStart(const char* path);
+// Where the file name of a path of length bytes begins: after its last
+// backslash that is a character of its own (a second byte 0x5C is not), or
+// the path itself.
+const char* FileNameStart(const char* path, size_t length);
 
 // Byte comparison with A-Z folded to a-z; knows no double-byte characters.
 // Negative, zero or positive like strcmp.

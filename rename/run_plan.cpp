@@ -19,13 +19,13 @@ static const unsigned long kNameFaultReasons[] = {
 static void ClassifyEntry(RunEntry* entry, int copies)
 {
     entry->kind = PlanMove;
-    if (!entry->composed || strlen(entry->newPath) >= kPathSize || strlen(entry->source) >= kPathSize) {
+    if (!entry->composed || entry->newPathLength >= kPathSize || entry->sourceLength >= kPathSize) {
         entry->kind = PlanRefused;
         entry->reason = kErrorNameTooLong;
     } else if (entry->sourceHash == entry->newPathHash && CompareNoCase(entry->source, entry->newPath) == 0) {
         entry->kind = copies ? PlanRefused : PlanSamePath;
         entry->reason = kReasonCopyOntoItself;
-    } else if (int fault = FindNameFault(FileNameStart(entry->newPath))) {
+    } else if (int fault = FindNameFault(FileNameStart(entry->newPath, entry->newPathLength))) {
         entry->kind = PlanRefused;
         entry->reason = kNameFaultReasons[fault];
     }

@@ -55,9 +55,9 @@ int SetRunEntryPaths(RunTable* table, int index, const char* source, const char*
     entry->composed = newPath[0] != 0;
     entry->source = CopyTextToHeap(source);
     entry->newPath = CopyTextToHeap(newPath);
-    entry->sourceHash = HashFolded(source);
-    entry->newPathHash = HashFolded(newPath, &entry->newPathRoom);
-    entry->newPathRoom++;
+    entry->sourceHash = HashFolded(source, &entry->sourceLength);
+    entry->newPathHash = HashFolded(newPath, &entry->newPathLength);
+    entry->newPathRoom = entry->newPathLength + 1;
     return entry->source && entry->newPath;
 }
 
@@ -85,6 +85,7 @@ int RecomposeRunEntry(RunTable* table, int index, const NamePattern* pattern)
         if (!entry->newPath) return 0;
     }
     memcpy(entry->newPath, newPath, length + 1);
+    entry->newPathLength = length;
     return 1;
 }
 

@@ -39,6 +39,8 @@ struct RunEntry {
     unsigned sourceHash;   // of the source, folded as the lookups compare
     unsigned newPathHash;  // the same of the new path
     size_t newPathRoom;    // bytes the new path's block holds
+    size_t newPathLength;
+    size_t sourceLength;
 };
 
 struct RunTable {

@@ -64,8 +64,8 @@ static int WidestWidth(HWND list, int source)
     size_t longestLength = 0;
     for (int i = 0; i < names.plan.count; i++) {
         const RunEntry* entry = &names.plan.entries[i];
-        const char* text = source ? entry->source : FileNameStart(entry->newPath);
-        size_t length = strlen(text);
+        const char* text = source ? entry->source : FileNameStart(entry->newPath, entry->newPathLength);
+        size_t length = source ? entry->sourceLength : entry->newPathLength - (size_t)(text - entry->newPath);
         if (length > longestLength) {
             longest = text;
             longestLength = length;
@@ -139,10 +139,10 @@ int DescribeListRow(int index, ListRow* row)
     row->mark = RowPlain;
     row->reason[0] = 0;
     if (!ListText(list, index, row->path, sizeof row->path)) return 0;
-    row->folderLength = (size_t)(FileNameStart(row->path) - row->path);
+    row->folderLength = (size_t)(FileNameStart(row->path, strlen(row->path)) - row->path);
     if (!FreshPlan() || index >= names.plan.count) return 1;
     const RunEntry* entry = &names.plan.entries[index];
-    row->newName = FileNameStart(entry->newPath);
+    row->newName = FileNameStart(entry->newPath, entry->newPathLength);
     int kind;
     unsigned long reason;
     CheckPlanRow(&names.plan, index, LookUpPath, 0, &kind, &reason);

@@ -66,7 +66,7 @@ TEST(MbcsText, SplitAndCutKeepWholeCharactersAndSayWhenAPieceDidNotFit) {
         const char* name;
     } names[] = {{"C:\\a\\b.jpg", "b.jpg"}, {"D:\\\x83\x5C\x83\x5C", "\x83\x5C\x83\x5C"},
                  {"C:\\\x83\x83\\x", "x"}, {"C:\\a\x83\x5C", "a\x83\x5C"}, {"name", "name"}, {"C:\\", ""}};
-    for (const auto& r : names) EXPECT_STREQ(r.name, FileNameStart(r.path)) << r.path;
+    for (const auto& r : names) EXPECT_STREQ(r.name, FileNameStart(r.path, strlen(r.path))) << r.path;
     const struct {
         const char* source;
         size_t size;
