@@ -3,7 +3,7 @@
 # GUI executable that imports only DLLs every Windows has.
 # Usage: check_executable.sh Tovik.exe objdump report.xml
 exe=$1 objdump=$2 report=$3
-allowed='^(KERNEL32|USER32|GDI32|SHELL32|OLE32|COMCTL32|ADVAPI32|msvcrt|api-ms-win-crt-[a-z0-9-]+)\.dll$'
+allowed='^(KERNEL32|USER32|GDI32|SHELL32|SHLWAPI|OLE32|COMCTL32|ADVAPI32|msvcrt|api-ms-win-crt-[a-z0-9-]+)\.dll$'
 problems=()
 headers=$("$objdump" -p "$exe") || problems+=("objdump cannot read $exe")
 grep -q '^Magic[[:space:]]*020b' <<<"$headers" || problems+=("not a PE32+ image")
