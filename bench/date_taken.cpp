@@ -11,7 +11,6 @@
 #include "core/date_taken.h"
 #include "filelist/date_taken_file.h"
 
-static const int kRounds = 3;
 
 // The baseline: the reader's own opening and reading, and nothing done with
 // the bytes. Returns the number of files read.
@@ -41,12 +40,6 @@ static int ReadDates(char** paths, int count, long long expected)
     return matched;
 }
 
-static double Best(const double* times)
-{
-    double best = times[0];
-    for (int i = 1; i < kRounds; i++) best = times[i] < best ? times[i] : best;
-    return best;
-}
 
 int main(int argc, char** argv)
 {

@@ -17,7 +17,6 @@
 #include "filelist/intake.h"
 #include "filelist/path_buffer.h"
 
-static const int kRounds = 3;
 static char g_folder[MAX_PATH];
 
 static int ComparePointers(const void* a, const void* b)
@@ -93,12 +92,6 @@ static void ReadEveryEntry(HWND list)
     for (int i = 0; i < count; i++) SendMessageA(list, LB_GETTEXT, (WPARAM)i, (LPARAM)text);
 }
 
-static double Best(const double* times)
-{
-    double best = times[0];
-    for (int i = 1; i < kRounds; i++) best = times[i] < best ? times[i] : best;
-    return best;
-}
 
 int main(int argc, char** argv)
 {

@@ -16,14 +16,7 @@
 #include "ui/main_window.h"
 #include "ui/name_inputs.h"
 
-static const int kRounds = 3;
 
-static double Best(const double* times)
-{
-    double best = times[0];
-    for (int i = 1; i < kRounds; i++) best = times[i] < best ? times[i] : best;
-    return best;
-}
 
 // The baseline: every new name composed and kept, each in a block of its own.
 static double ComposeAll(char* const* paths, int count)

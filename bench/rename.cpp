@@ -131,7 +131,6 @@ int main(int argc, char** argv)
 
     // Best of three rounds for each figure; between rounds the folders are
     // put back as they were, untimed.
-    const int kRounds = 3;
     std::vector<std::string> inPlace;
     std::vector<std::string> shifted;
     for (int i = 1; i <= count; i++) {

@@ -18,14 +18,7 @@
 #include "res/file_list_menu_res.h"
 #include "ui/main_window.h"
 
-static const int kRounds = 3;
 
-static double Best(const double* times)
-{
-    double best = times[0];
-    for (int i = 1; i < kRounds; i++) best = times[i] < best ? times[i] : best;
-    return best;
-}
 
 // The baseline: every path made wide, then an index array sorted.
 static double BareSort(char* const* paths, int count, char* first, size_t size)
