@@ -113,7 +113,7 @@ static void CheckTransform(const char* extension, const char* replacement, int m
     if (mode == Specified) {
         if (strlen(replacement) + 2 <= kExtensionSize) {
             CHECK(result == 1);
-            CHECK(std::string(text) == std::string(".") + replacement);
+            CHECK(std::string(text) == (replacement[0] ? std::string(".") + replacement : std::string()));
         } else {
             CHECK(result == 0 && strcmp(text, extension) == 0);
         }
@@ -177,7 +177,8 @@ static void CheckCompose(const NamePattern& pattern, const char* source, int pos
     bool whole = std::string(parts.drive) + parts.directory + parts.fileName + parts.extension == source;
     std::string extension = parts.extension;
     if (pattern.extensionMode == Specified) {
-        extension = std::string(".") + pattern.replacementExtension;
+        // No replacement, no extension: not even its dot.
+        extension = pattern.replacementExtension[0] ? std::string(".") + pattern.replacementExtension : "";
     } else {
         char copy[kExtensionSize];
         strcpy(copy, parts.extension);
