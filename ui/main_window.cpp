@@ -227,7 +227,6 @@ static void LeaveMainWindow(HWND window)
     }
     SaveWindowSettings();
     DragAcceptFiles(window, FALSE);
-    ReleaseHeldDrops();
     DestroyWindow(window);
 }
 
