@@ -7,30 +7,31 @@ const Seams* GetSeams()
     return &g_seams;
 }
 
+// Puts a handler in its slot and gives back the one it replaces.
+template <typename Handler>
+static Handler Replace(Handler* slot, Handler handler)
+{
+    Handler previous = *slot;
+    *slot = handler;
+    return previous;
+}
+
 PromptHandler SetPromptHandler(PromptHandler handler)
 {
-    PromptHandler previous = g_seams.prompt;
-    g_seams.prompt = handler;
-    return previous;
+    return Replace(&g_seams.prompt, handler);
 }
 
 FolderPicker SetFolderPicker(FolderPicker picker)
 {
-    FolderPicker previous = g_seams.folderPicker;
-    g_seams.folderPicker = picker;
-    return previous;
+    return Replace(&g_seams.folderPicker, picker);
 }
 
 LinkOpener SetLinkOpener(LinkOpener opener)
 {
-    LinkOpener previous = g_seams.linkOpener;
-    g_seams.linkOpener = opener;
-    return previous;
+    return Replace(&g_seams.linkOpener, opener);
 }
 
 PauseHandler SetPauseHandler(PauseHandler handler)
 {
-    PauseHandler previous = g_seams.pause;
-    g_seams.pause = handler;
-    return previous;
+    return Replace(&g_seams.pause, handler);
 }
