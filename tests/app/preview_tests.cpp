@@ -26,6 +26,8 @@ TEST_F(Preview, ShowsOnItsLastLineThePatternTheNamesUse) {
         {p31 + "p", "99999999", 7, s30 + "表", named(p31 + "p99999999" + s30 + "表")},  // the longest name, whole
         {"", "1", 3, "", "変換書式 ==> 元の名前.png", ExtensionOnly, Specified, "png"},
         {"", "1", 3, "", "拡張子の英字を大文字にします", ExtensionOnly, Upper, ""},
+        {"", "1", 3, "", "拡張子の英字を小文字にします", ExtensionOnly, Lower, ""},
+        {"", "1", 3, "", "拡張子を取り除きます", ExtensionOnly, Specified, ""},
         {"", "1", 3, "", "拡張子は変更しません", ExtensionOnly, Keep, ""},
         {"", "1", 3, "", "変換書式 ==> 元の名前." + e256, ExtensionOnly, Specified, e256},  // the longest
     };

@@ -91,7 +91,6 @@ TEST_F(FileList, MovesTakeTheSelectionAsOneBlockAndTheButtonsAndMenuFollowTheSel
         {0, {}, 0, "", {}, {}, true, true},
         {3, {}, 0, "abc", {}, kListed, true, false},
         {1, {0}, 0, "a", {0}, kSelected, false, false},
-        {3, {0, 2}, 0, "abc", {0, 2}, kListButtons, false, false},
         {5, {2}, up, "acbde", {1}, kListButtons, false, false},
         {5, {2}, top, "cabde", {0}, kListButtons, false, false},
         {5, {2}, down, "abdce", {3}, kListButtons, false, false},

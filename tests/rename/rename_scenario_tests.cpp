@@ -119,13 +119,6 @@ TEST_F(Scenarios, QuestionsChainsRingsAndLetterCase) {
          .after = {"Sample0001.txt=A", "Sample0002.txt=outside", "b.txt=B", "c.txt=C"},
          .asked = {{"b.txt", "Sample0002.txt"}}, .answers = {AnswerCancel}, .result = RunStopped, .renamed = 1,
          .remaining = 2},
-        {.name = "the same path, but the file is gone", .list = {"IMG_7.JPG"},
-         .failed = {{"IMG_7.JPG", ERROR_FILE_NOT_FOUND}}, .operation = ExtensionOnly},
-        {.name = "the same path, but it is a folder", .before = {"IMG_7.JPG\\"}, .list = {"IMG_7.JPG"},
-         .after = {"IMG_7.JPG\\"}, .failed = {{"IMG_7.JPG", ERROR_ACCESS_DENIED}}, .operation = ExtensionOnly},
-        {.name = "a copy onto the source itself", .before = {"Sample0001.TXT=A"}, .list = {"Sample0001.TXT"},
-         .after = {"Sample0001.TXT=A"}, .failed = {{"Sample0001.TXT", kReasonCopyOntoItself}}, .operation = RenameCopy,
-         .mode = Lower, .output = "<w>"},
         // The question stays for a file the run itself put there.
         {.name = "two entries composing one path", .before = {"a.gif=gif", "a.jpg=jpeg"}, .list = {"a.jpg", "a.gif"},
          .after = {"a.gif=gif", "a.png=jpeg"}, .asked = {{"a.gif", "a.png"}}, .operation = ExtensionOnly,
@@ -143,9 +136,6 @@ TEST_F(Scenarios, QuestionsChainsRingsAndLetterCase) {
         {.name = "a prefix Windows refuses", .before = {"a.txt=A", "b.txt=B"}, .list = {"a.txt", "b.txt"},
          .after = {"a.txt=A", "b.txt=B"},
          .failed = {{"a.txt", kReasonForbiddenCharInName}, {"b.txt", kReasonForbiddenCharInName}}, .prefix = "\""},
-        {.name = "a new path that is another entry's staying file", .before = {"a.jpg=jpeg", "a.png=png"},
-         .list = {"a.jpg", "a.png"}, .after = {"a.jpg=jpeg", "a.png=png"}, .failed = {{"a.jpg", kReasonNameHeldByRun}},
-         .operation = ExtensionOnly, .mode = Specified},
         // A ring moves whole or not at all; a missing file makes it a chain.
         {.name = "a ring with a file missing", .before = {"Sample0001.jpg=1", "Sample0003.jpg=3"},
          .list = {"Sample0003.jpg", "Sample0001.jpg", "Sample0002.jpg"},

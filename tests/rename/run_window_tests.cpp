@@ -197,32 +197,24 @@ TEST_F(RunWindow, ACompletedRunAnswersListsFailuresEmptiesTheListAndPauses) {
     EXPECT_FALSE(GetCursor());
 }
 
-// The confirmation counts the files, and those the run will ask about or will not rename; answered No, it moves
+// The confirmation counts the files the run will ask about and those it will not rename; answered No, it moves
 // nothing.
 TEST_F(RunWindow, TheConfirmationSaysWhatTheRunWillAskAboutAndLeave) {
     Make({"a.txt=A", "b.txt=B", "Sample0002.txt=outside"});
-    const std::string pattern = "以下の条件で、改名（リネーム）を開始します。"
-                                "よろしいですか？\r\n\r\n"
-                                "ファイル命名前置詞 + 連番書式 + ファイル命名後置詞 + "
-                                ".拡張子(例 hoge001.jpg)"
-                                "\r\n\r\n変換書式 ==> Sample0001.拡張子\r\n\r\n";
-    const struct {
-        Strings list;
-        std::string plan;
-    } rows[] = {
-        {.list = {"a.txt"}, .plan = "対象のファイル: 1 件"},
-        {.list = {"a.txt", "b.txt", "gone.txt"},
-         .plan = "対象のファイル: 3 件\r\n上書きを確認するファイル: 1 件\r\n"
-                 "改名しないファイル: 1 件\r\n" + FailureLine(Path("gone.txt"), ERROR_FILE_NOT_FOUND)},
-    };
-    for (const auto& row : rows) {
-        Fill(row.list);
-        shown.clear();
-        answers = {IDNO};
-        Command(IDC_START);
-        const Shown confirmation = Question(window, pattern + row.plan, "改名（リネーム）の開始確認");
-        EXPECT_EQ(std::vector<Shown>{confirmation}, shown);
-    }
+    Fill({"a.txt", "b.txt", "gone.txt"});
+    answers = {IDNO};
+    Command(IDC_START);
+    const Shown confirmation = Question(window,
+                                        "以下の条件で、改名（リネーム）を開始します。"
+                                        "よろしいですか？\r\n\r\n"
+                                        "ファイル命名前置詞 + 連番書式 + ファイル命名後置詞 + "
+                                        ".拡張子(例 hoge001.jpg)"
+                                        "\r\n\r\n変換書式 ==> Sample0001.拡張子\r\n\r\n"
+                                        "対象のファイル: 3 件\r\n上書きを確認するファイル: 1 件\r\n"
+                                        "改名しないファイル: 1 件\r\n" +
+                                            FailureLine(Path("gone.txt"), ERROR_FILE_NOT_FOUND),
+                                        "改名（リネーム）の開始確認");
+    EXPECT_EQ(std::vector<Shown>{confirmation}, shown);
     EXPECT_EQ(Strings({"Sample0002.txt=outside", "a.txt=A", "b.txt=B"}), Contents());
 }
 
