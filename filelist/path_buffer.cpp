@@ -5,7 +5,6 @@
 #include <string.h>
 
 #include "core/heap.h"
-#include "filelist/list_memory.h"
 
 static PathBuffer g_pathBuffer;
 static int g_startCapacity = kPathBufferStartCapacity;
