@@ -534,7 +534,6 @@ static void Run(RenameRun* run, int operation, int kind, RunSummary* summary)
     }
     run->tag = (GetTickCount() ^ GetCurrentProcessId()) % (36 * 36);
     run->ring.next = -1;
-    run->journal = hooks ? hooks->journal : 0;
     g_running = run;
     // The identities go into the plan; the program keeps answering meanwhile,
     // and a stop asked for now ends the run before its first file.
@@ -545,13 +544,16 @@ static void Run(RenameRun* run, int operation, int kind, RunSummary* summary)
         GoOn(run, entry->source);
     }
     DWORD error = 0;
-    if (!run->settled && run->journal &&
-        !BeginJournal(run->journal, kind, operation, run->tag, hooks->runId, &run->table, &error)) {
+    JournalWriter* journal = hooks ? hooks->journal : 0;
+    if (!run->settled && journal &&
+        !BeginJournal(journal, kind, operation, run->tag, hooks->runId, &run->table, &error)) {
         g_running = 0;
         summary->result = RunNotStarted;
         summary->reason = error;
         return;
     }
+    // Only a journal begun is ended: until then the file holds the last run's.
+    run->journal = run->settled ? 0 : journal;
     int completed = !run->settled;
     for (int i = 0; i < run->table.count && completed; i++) {
         if (run->table.entries[i].state == EntryPending) completed = HandleTurn(run, i);

@@ -295,6 +295,22 @@ TEST_F(RunWindow, TheSessionEndsWithNoFileUnderATemporaryName) {
     EXPECT_EQ(TRUE, SendMessageA(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF)) << "let through once idle";
 }
 
+// A session that ends before the run's first move, while the files are still looked at, leaves the journal of the
+// run before as it was, and so its undo.
+TEST_F(RunWindow, ASessionEndingBeforeTheFirstMoveLeavesTheLastRunsJournal) {
+    Make({"a.txt=A", "b.txt=B"});
+    Start(RenameOnly, {"a.txt"});
+    const std::string before = ReadFileText(journal);
+    whileShown = [&](const Shown& box) {
+        if (box.buttons == MB_YESNO) PostMessageA(window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+    };
+    Set(IDC_START_NUMBER_EDIT, "2");
+    Start(RenameOnly, {"b.txt"});
+    whileShown = nullptr;
+    EXPECT_EQ(before, ReadFileText(journal));
+    EXPECT_EQ(Strings({"Sample0001.txt=A", "b.txt=B"}), Contents());
+}
+
 // Without its please-wait window a run does not start, and says so.
 TEST_F(RunWindow, ARunWithoutItsPleaseWaitWindowSaysWhyAndMovesNothing) {
     Make({"a.txt=A"});
