@@ -202,7 +202,8 @@ TEST_F(RunWindow, TheConfirmationSaysWhatTheRunWillAskAboutAndLeave) {
                                         "ファイル命名前置詞 + 連番書式 + ファイル命名後置詞 + "
                                         ".拡張子(例 hoge001.jpg)"
                                         "\r\n\r\n変換書式 ==> 写真0001.拡張子\r\n\r\n"
-                                        "対象のファイル: 3 件\r\n上書きを確認するファイル: 1 件\r\n"
+                                        "対象のファイル: 3 件\r\n"
+                                        "上書きを確認するファイル: 1 件\r\n"
                                         "改名しないファイル: 1 件\r\n" +
                                             FailureLine(Path("gone.txt"), ERROR_FILE_NOT_FOUND),
                                         "改名（リネーム）の開始確認");
