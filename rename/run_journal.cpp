@@ -226,7 +226,8 @@ static int ParseRun(char** f, int n, JournalRecord* r)
     r->count = (int)count;
     r->entries = (JournalEntry*)AllocateZeroed(count + 1, sizeof *r->entries);
     r->placements = (JournalPlacement*)AllocateZeroed(count + 1, sizeof *r->placements);
-    return r->entries && r->placements;
+    r->shortOfMemory = !r->entries || !r->placements;
+    return !r->shortOfMemory;
 }
 
 static int ParsePlan(char** f, int n, JournalRecord* r, int* planned)
@@ -326,6 +327,7 @@ static int ParseJournal(JournalRecord* r, size_t size)
         if (!ParseLine(line, r, &planned)) break;
         r->length = (size_t)(cursor - r->text);
     }
+    if (r->shortOfMemory) return JournalNoMemory;
     if (r->entries && planned == r->count) return JournalReadable;
     return torn ? JournalNone : JournalDamaged;
 }
@@ -344,7 +346,7 @@ int ReadHeldJournal(HANDLE file, JournalRecord* record)
         return JournalNone;
     if (size.QuadPart >= kLargestJournal) return JournalDamaged;
     record->text = (char*)AllocateMemory((size_t)size.QuadPart + 1);
-    int state = JournalDamaged;
+    int state = record->text ? JournalDamaged : JournalNoMemory;
     if (record->text && SetFilePointerEx(file, start, NULL, FILE_BEGIN) &&
         ReadFile(file, record->text, (DWORD)size.QuadPart, &got, NULL) && got == (DWORD)size.QuadPart) {
         record->text[got] = 0;

@@ -37,6 +37,7 @@ enum JournalState {
     JournalReadable,  // read into the record
     JournalInUse,     // held by another running copy
     JournalDamaged,   // this program's journal, but it cannot be read
+    JournalNoMemory,  // not read for want of memory: kept as it is for another try
 };
 
 struct JournalWriter {
@@ -95,6 +96,7 @@ struct JournalRecord {
     JournalPlacement* placements;  // in the order the run placed them
     int placed;
     int stopped, ended, recovered;
+    int shortOfMemory;  // while reading
     char* text;     // the file's text, which the paths point into
     size_t length;  // of its lines read, up to a damaged tail
 };

@@ -25,6 +25,7 @@ struct UndoPlan {
     const char** copies;
     int copyCount;
     RunFailures failures;
+    char* done;  // of a stopped undo: which entries it moved back
 };
 
 static void AddMove(UndoPlan* plan, const char* from, const char* to)
@@ -59,8 +60,7 @@ static void PlanUndoOfRun(const JournalRecord* record, UndoPlan* plan)
 // A stopped undo: the files it did not move back go now.
 static void PlanRestOfUndo(const JournalRecord* record, UndoPlan* plan)
 {
-    char* done = (char*)AllocateZeroed((size_t)record->count + 1, 1);
-    if (!done) return;
+    char* done = plan->done;
     for (int i = 0; i < record->placed; i++) done[record->placements[i].index] = 1;
     for (int i = 0; i < record->count; i++) {
         const JournalEntry* entry = &record->entries[i];
@@ -71,7 +71,6 @@ static void PlanRestOfUndo(const JournalRecord* record, UndoPlan* plan)
             AddRunFailure(&plan->failures, entry->oldPath, kReasonChangedSince);
         }
     }
-    free(done);
 }
 
 static int AskToUndo(HWND owner, const JournalRecord* record)
@@ -138,7 +137,10 @@ void UndoLastRun(HWND owner, HINSTANCE instance)
 {
     char path[MAX_PATH * 2];
     JournalRecord record;
-    if (!JournalPath(path, sizeof path) || ReadJournal(path, &record, 0) != JournalReadable) return;
+    if (!JournalPath(path, sizeof path)) return;
+    int state = ReadJournal(path, &record, 0);
+    if (state == JournalNoMemory) TellOutOfMemory(owner);
+    if (state != JournalReadable) return;
     if (!IsUndoable(&record, GetAppState()->lastRunId) || !AskToUndo(owner, &record)) {
         FreeJournalRecord(&record);
         return;
@@ -146,8 +148,10 @@ void UndoLastRun(HWND owner, HINSTANCE instance)
     int stopped = 0;
     size_t slots = (size_t)record.count + 1;
     UndoPlan plan = {(const char**)AllocateZeroed(slots, sizeof(char*)), (const char**)AllocateZeroed(slots, sizeof(char*)),
-                     0, (const char**)AllocateZeroed(slots, sizeof(char*)), 0, {}};
-    if (!plan.sources || !plan.targets || !plan.copies) {
+                     0, (const char**)AllocateZeroed(slots, sizeof(char*)), 0, {}, 0};
+    plan.done = (char*)AllocateZeroed(slots, 1);
+    // All taken before anything moves: an undo short of memory later would leave a journal of nothing in its place.
+    if (!plan.sources || !plan.targets || !plan.copies || !plan.done) {
         TellOutOfMemory(owner);
     } else {
         if (record.kind == JournalRename) {
@@ -169,5 +173,6 @@ void UndoLastRun(HWND owner, HINSTANCE instance)
     free(plan.sources);
     free(plan.targets);
     free(plan.copies);
+    free(plan.done);
     FreeJournalRecord(&record);
 }

@@ -157,6 +157,7 @@ void RecoverInterruptedRun(HWND owner, const char* path)
     HANDLE file = NULL;
     int state = ReadJournal(path, &record, &file);
     if (state == JournalDamaged) SetAsideDamaged(owner, path);
+    if (state == JournalNoMemory) TellOutOfMemory(owner);
     if (state != JournalReadable) return;
     if (IsUnfinished(&record)) Recover(owner, &record, file);
     CloseHandle(file);
@@ -167,9 +168,11 @@ int SettleJournalForRun(HWND owner, JournalWriter* journal, const char* path, DW
 {
     JournalRecord record;
     int state = ReadHeldJournal(journal->file, &record);
-    int settled = state != JournalReadable || !IsUnfinished(&record) || Recover(owner, &record, journal->file);
+    // A journal not read for want of memory may hold a run that did not end: it is not written over.
+    int settled = state != JournalNoMemory &&
+                  (state != JournalReadable || !IsUnfinished(&record) || Recover(owner, &record, journal->file));
     if (state == JournalReadable) FreeJournalRecord(&record);
-    if (!settled) *error = kReasonRunPending;
+    if (!settled) *error = state == JournalNoMemory ? (DWORD)ERROR_NOT_ENOUGH_MEMORY : (DWORD)kReasonRunPending;
     if (state == JournalDamaged) {
         CloseJournal(journal);
         settled = SetAsideDamaged(owner, path) && OpenJournal(journal, path, error);

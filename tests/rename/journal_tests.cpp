@@ -453,7 +453,7 @@ TEST_F(Journal, UndoPutsBackTheFilesTheLastRunPlacedAndNoOthers) {
 TEST_F(Journal, AStoppedUndoIsFinishedByTheNextUndo) {
     Strings names;
     Strings before;
-    for (int i = 0; i < 200; i++) {
+    for (int i = 0; i < 20; i++) {
         names.push_back("a" + std::to_string(i) + ".txt");
         before.push_back(names.back() + "=" + std::to_string(i));
     }
@@ -475,7 +475,11 @@ TEST_F(Journal, AStoppedUndoIsFinishedByTheNextUndo) {
                                 "残りのファイルを元に戻します。";
     EXPECT_EQ(stopped, shown[1].text.substr(0, stopped.size()));
     EXPECT_NE(before, Contents());
-    Undo();
-    EXPECT_EQ(1u, shown.size()) << "the rest moved back without a failure";
+    // Memory running out at any step keeps the stopped undo, and its journal, for the next one to finish.
+    for (int left = 0; left < 200 && Contents() != before; left++) {
+        allocationsLeft = left;
+        Undo();
+        allocationsLeft = -1;
+    }
     EXPECT_EQ(before, Contents());
 }
