@@ -97,6 +97,7 @@ TEST_F(RunWindow, ADropOrACloseDuringAQuestionWaitsForTheWorkInProgress) {
         if (box.buttons != MB_YESNOCANCEL) return;
         if (!closing) {
             Drop({Path("Sample0001.txt")});
+            SendMessageA(window, WM_COMMAND, IDC_EXIT, 0);  // 終了 asks nothing while work is in progress
             return;
         }
         PostMessageA(window, WM_CLOSE, 0, 0);
@@ -111,6 +112,7 @@ TEST_F(RunWindow, ADropOrACloseDuringAQuestionWaitsForTheWorkInProgress) {
     const Strings afterQuestion = {"Sample0001.txt=B", "Sample0002.txt=old1", "a.txt=A", "d\\", "d\\x.txt=X",
                                    "f.txt=F"};
     EXPECT_EQ(afterQuestion, Contents());
+    EXPECT_EQ(3u, shown.size()) << "the folder question, the confirmation and the question about Sample0001.txt";
     EXPECT_EQ(Strings{Path("Sample0002.txt")}, Entries()) << "taken in once the run had emptied the list";
     closing = true;
     Start(RenameOnly, {"gone.txt", "a.txt", "f.txt"});
