@@ -65,9 +65,6 @@ static LRESULT NameTextEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM l
 {
     char typed[3] = {};
     switch (message) {
-    case WM_KEYUP:
-        UpdatePreview();
-        return 0;
     case WM_CHAR:
         if (wParam == 0x16) {  // Ctrl+V
             PasteLimited(edit, original);
@@ -123,22 +120,12 @@ static void OnStartNumberKillFocus(HWND edit)
     UpdatePreview();
 }
 
-// While the edit is empty the preview keeps the last number, so that
-// retyping a number does not flash a 0 in between.
-static void OnStartNumberKeyUp(HWND edit)
-{
-    if (GetWindowTextLengthA(edit) > 0) UpdatePreview();
-}
-
 LRESULT CALLBACK StartNumberEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_KILLFOCUS:
         OnStartNumberKillFocus(edit);
         break;
-    case WM_KEYUP:
-        OnStartNumberKeyUp(edit);
-        return 0;
     }
     return CallWindowProcA(GetAppState()->startNumberEditProc, edit, message, wParam, lParam);
 }
