@@ -1,5 +1,4 @@
 // The code page the tests need, and Tovik.ini as the real main window loads it when made and saves it when left.
-#include "core/app_state.h"
 #include "core/mbcs_text.h"
 #include "support/tovik_test.h"
 
@@ -60,18 +59,4 @@ TEST_F(SettingsFile, WhatTheFileHoldsIsLoadedWithinTheFieldBounds) {
         Close();
         EXPECT_EQ(row.savedIndex, (int)GetPrivateProfileIntA("SYSTEM", "FIGURE_FORMAT", 99, Ini().c_str()));
     }
-}
-
-TEST_F(SettingsFile, SavedValuesComeBackButNoOperation) {
-    ASSERT_TRUE(Open());
-    SetWindowTextA(Control(IDC_START_NUMBER_EDIT), "120");
-    SetWindowTextA(Control(IDC_PREFIX_EDIT), "写真_表");
-    SetWindowTextA(Control(IDC_SUFFIX_EDIT), "_ソ");
-    SendMessageA(Control(IDC_DIGIT_COUNT_COMBO), CB_SETCURSEL, 5, 0);
-    strcpy(GetAppState()->settings.outputFolder, "C:\\出力\\表");  // the folder last chosen
-    GetAppState()->fileOperation = ExtensionOnly;
-    Close();
-    ASSERT_TRUE(Open());
-    EXPECT_EQ("120|5|写真_表|_ソ|C:\\出力\\表", Loaded());
-    EXPECT_EQ("リネームのみ", ControlText(IDC_OPERATION_COMBO));
 }
