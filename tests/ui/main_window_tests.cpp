@@ -3,8 +3,9 @@
 // way out with the settings it saves.
 #include "core/app_state.h"
 #include "support/tovik_test.h"
-#include "ui/list_names.h"
 #include "ui/message_loop.h"
+
+#include <commctrl.h>  // after windows.h
 
 class MainWindow : public TovikTest {
 protected:
@@ -283,7 +284,8 @@ static Strings DrawnTexts(HWND window, HWND list, int row)
     return texts;
 }
 
-// Each row draws the new name the run will give its file, a mark where the run will ask or refuse, then the path.
+// Each row draws the new name the run will give its file, a mark where the run will ask or refuse, then the path;
+// its tip tells why.
 TEST_F(MainWindow, EachRowOfTheListShowsTheNewNameAndTheMarkOfWhatTheRunWillDo) {
     ASSERT_TRUE(Open());
     Make({"IMG_1.jpg=1", "IMG_10.jpg=10", "IMG_2.jpg=2", "x.jpg=x", "旅行_003.jpg=outside"});
@@ -307,9 +309,16 @@ TEST_F(MainWindow, EachRowOfTheListShowsTheNewNameAndTheMarkOfWhatTheRunWillDo) 
     for (const auto& row : rows) {
         SCOPED_TRACE(row.row);
         EXPECT_EQ(row.drawn, DrawnTexts(window, Control(IDC_FILE_LIST), row.row));
-        ListRow described;
-        ASSERT_EQ(1, DescribeListRow(row.row, &described));
-        EXPECT_EQ(row.reason, described.reason);
+        // The tip asked for with the pointer over the row.
+        RECT item;
+        SendMessageA(Control(IDC_FILE_LIST), LB_GETITEMRECT, (WPARAM)row.row, (LPARAM)&item);
+        POINT at = {item.left + 2, item.top + 2};
+        ClientToScreen(Control(IDC_FILE_LIST), &at);
+        SetCursorPos(at.x, at.y);
+        NMTTDISPINFOA tip = {};
+        tip.hdr.code = TTN_GETDISPINFOA;
+        SendMessageA(window, WM_NOTIFY, 0, (LPARAM)&tip);
+        EXPECT_STREQ(row.reason.c_str(), tip.lpszText);
     }
     Choose(IDC_OPERATION_COMBO, 3);
     EXPECT_EQ(Strings({"IMG_1", folder, "IMG_1.jpg"}), DrawnTexts(window, Control(IDC_FILE_LIST), 0));
