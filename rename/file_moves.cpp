@@ -45,6 +45,12 @@ static int ReadFileInformation(const char* path, BY_HANDLE_FILE_INFORMATION* inf
     return ok != 0;
 }
 
+static void TakeIdentity(const BY_HANDLE_FILE_INFORMATION* info, FileIdentity* identity)
+{
+    identity->volume = info->dwVolumeSerialNumber;
+    identity->index = ((unsigned long long)info->nFileIndexHigh << 32) | info->nFileIndexLow;
+}
+
 int ReadFileIdentity(const char* path, FileIdentity* identity, DWORD* error)
 {
     BY_HANDLE_FILE_INFORMATION info;
@@ -57,8 +63,26 @@ int ReadFileIdentity(const char* path, FileIdentity* identity, DWORD* error)
         *error = ERROR_DIRECTORY;
         return 0;
     }
-    identity->volume = info.dwVolumeSerialNumber;
-    identity->index = ((unsigned long long)info.nFileIndexHigh << 32) | info.nFileIndexLow;
+    TakeIdentity(&info, identity);
+    return 1;
+}
+
+int CreateEmptyFile(const char* path, FileIdentity* identity, DWORD* error)
+{
+    HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, NULL, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, NULL);
+    if (file == INVALID_HANDLE_VALUE) {
+        *error = GetLastError();
+        return 0;
+    }
+    BY_HANDLE_FILE_INFORMATION info;
+    int known = GetFileInformationByHandle(file, &info) != 0;
+    *error = known ? 0 : GetLastError();
+    CloseHandle(file);
+    if (!known) {
+        DeleteFileA(path);
+        return 0;
+    }
+    TakeIdentity(&info, identity);
     return 1;
 }
 

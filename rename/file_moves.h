@@ -27,6 +27,10 @@ int IsSameFile(const char* a, const char* b);
 // absent from it, ERROR_DIRECTORY for a folder.
 int ReadFileIdentity(const char* path, FileIdentity* identity, DWORD* error);
 
+// Makes an empty file at path, where nothing may stand yet, and reads its
+// identity. 1, or 0 with the reason in *error.
+int CreateEmptyFile(const char* path, FileIdentity* identity, DWORD* error);
+
 // Whether the error says that a file already stands there.
 int IsExistsError(DWORD error);
 

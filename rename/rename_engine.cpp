@@ -91,7 +91,8 @@ static DWORD CALLBACK CancelWhenAsked(LARGE_INTEGER, LARGE_INTEGER, LARGE_INTEGE
 static DWORD WINAPI RunCopyJob(void* data)
 {
     CopyJob* job = (CopyJob*)data;
-    job->copied = CopyFileExA(job->from, job->to, CancelWhenAsked, job, &job->cancel, COPY_FILE_FAIL_IF_EXISTS);
+    // Over the empty file made for it.
+    job->copied = CopyFileExA(job->from, job->to, CancelWhenAsked, job, &job->cancel, 0);
     job->error = job->copied ? 0 : GetLastError();
     return 0;
 }
@@ -125,15 +126,23 @@ static int CopyAside(RenameRun* run, const char* from, const char* temp, DWORD* 
 
 // Copies the file to a temporary name in the new path's folder and gives it
 // the new path only once complete, so that no file cut short ever stands
-// under a new name. 1, or 0 with the reason.
+// under a new name. The file the copy goes into is made first and noted in
+// the journal, so that a recovery removes that file and no other. 1, or 0
+// with the reason.
 static int CopyThroughTemporaryName(RenameRun* run, int index, const char* from, const char* to, int replace,
                                     DWORD* error)
 {
     char temp[MAX_PATH];
+    FileIdentity copy;
     if (!TemporaryName(to, run->tag, index, temp, sizeof temp, error)) return 0;
-    if (!CopyAside(run, from, temp, error)) {
+    if (!CreateEmptyFile(temp, &copy, error)) {
         // A name of this run's already there is no sign that the new path is taken.
         if (IsExistsError(*error)) *error = ERROR_CANNOT_MAKE;
+        return 0;
+    }
+    JournalCopying(run->journal, index, &copy);
+    if (!CopyAside(run, from, temp, error)) {
+        if (IsFileOf(temp, &copy)) RemoveFile(temp);
         return 0;
     }
     if (MoveFileExA(temp, to, replace ? MOVEFILE_REPLACE_EXISTING : 0)) {

@@ -132,6 +132,17 @@ void JournalPlaced(JournalWriter* journal, int index, const FileIdentity* identi
     Append(journal, line);
 }
 
+void JournalCopying(JournalWriter* journal, int index, const FileIdentity* identity)
+{
+    if (!journal || !journal->file) return;
+    char line[32];
+    snprintf(line, sizeof line, "COPY\t%d\t", index);
+    Append(journal, line);
+    AppendIdentity(journal, identity);
+    Append(journal, "\r\n");
+    WriteOut(journal);
+}
+
 void CloseJournal(JournalWriter* journal)
 {
     if (journal->file) CloseHandle(journal->file);
@@ -259,6 +270,13 @@ static int ParseDone(char** f, int n, JournalRecord* r)
     return 1;
 }
 
+static int ParseCopy(char** f, int n, JournalRecord* r)
+{
+    unsigned long index;
+    if (n != 3 || !ReadNumber(f[1], &index) || index >= (unsigned long)r->count) return 0;
+    return ReadIdentity(f[2], &r->entries[index].copyIdentity);
+}
+
 // A mark on a line of its own, once.
 static int ParseMark(const char* line, const char* name, int* mark)
 {
@@ -275,6 +293,7 @@ static int ParseLine(char* line, JournalRecord* r, int* planned)
         if (ParseMark(line, "RECOVERED", &r->recovered)) return 1;
         if (r->ended) return 0;
         if (strncmp(line, "DONE\t", 5) == 0) return ParseDone(f, SplitFields(line, f), r);
+        if (strncmp(line, "COPY\t", 5) == 0) return ParseCopy(f, SplitFields(line, f), r);
         if (ParseMark(line, "STOPPED", &r->stopped)) return 1;
         return ParseMark(line, "END", &r->ended);
     }

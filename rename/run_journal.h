@@ -8,6 +8,7 @@
 //     Tovik journal 2
 //     RUN <tab> rename|undo <tab> operation <tab> count <tab> run id
 //     PLAN <tab> index <tab> old path <tab> new path <tab> temporary name <tab> identity
+//     COPY <tab> index <tab> identity of the copy begun under its temporary name
 //     DONE <tab> index <tab> identity of the placed file <tab> how (PlacementHow flags)
 //     STOPPED
 //     END
@@ -68,6 +69,11 @@ int BeginJournal(JournalWriter* journal, int kind, int operation, unsigned tag, 
 // identity, placed as how tells. Nothing without a journal (0).
 void JournalPlaced(JournalWriter* journal, int index, const FileIdentity* identity, int how);
 
+// Notes that entry index is being copied into the file of that identity,
+// under its temporary name in the new path's folder; written out at once, so
+// that after a forced end only that file is taken for the copy cut short.
+void JournalCopying(JournalWriter* journal, int index, const FileIdentity* identity);
+
 // Notes the run's end (stopped: not every entry was reached), writes
 // everything out and lets go of the file. 1 when the whole journal is on disk.
 int EndJournal(JournalWriter* journal, int stopped);
@@ -80,6 +86,7 @@ struct JournalEntry {
     char* newPath;
     char* temporaryName;  // in the old path's folder, and for a copy in the new path's
     FileIdentity identity;
+    FileIdentity copyIdentity;  // of the copy begun, when one was
 };
 
 struct JournalPlacement {

@@ -87,8 +87,9 @@ static void Restore(Recovery* rc, int index, const char* temp)
     NoteMove(rc, temp, where);
 }
 
-// A copy cut short stands under a temporary name in the new path's folder;
-// it goes while its source still stands, else it stays and is listed.
+// A copy cut short, the file the journal noted for it, stands under a
+// temporary name in the new path's folder; it goes while its source still
+// stands, else it stays and is listed.
 static void RemoveCopy(Recovery* rc, int index, const char* temp)
 {
     const RunEntry* entry = &rc->table.entries[index];
@@ -145,8 +146,7 @@ static void RecoverEntry(Recovery* rc, int index)
         }
         if (IsSameIdentity(&found, &entry->identity)) {
             Restore(rc, index, temps[k]);
-        } else if (entry->identity.index &&
-                   (rc->record->operation == RenameCopy || found.volume != entry->identity.volume)) {
+        } else if (IsSameIdentity(&found, &planned->copyIdentity)) {
             RemoveCopy(rc, index, temps[k]);
         } else {
             AddRunFailure(&rc->report->left, temps[k], kReasonNotRunsFile);

@@ -46,9 +46,10 @@ std::vector<Shown> Recovery(HWND owner, const Strings& moves, const Strings& lef
 }
 
 // An entry of a plan: old and new name, temporary name, and whose identity the plan records: a file's name, "#" and
-// an identity, or "" for none.
+// an identity, or "" for none; then the file whose identity a COPY line notes for the entry.
 struct Planned {
     std::string from, to, temp, file;
+    std::string copy = "";
 };
 
 class Journal : public RunWindow {
@@ -63,6 +64,10 @@ protected:
             std::string identity = p.file[0] == '#' ? p.file.substr(1) : p.file.empty() ? "" : IdentityOf(Path(p.file));
             text += "PLAN\t" + std::to_string(i) + "\t" + Path(p.from) + "\t" + (p.to.empty() ? "" : Path(p.to)) +
                     "\t" + p.temp + "\t" + identity + "\r\n";
+        }
+        for (size_t i = 0; i < plan.size(); i++) {
+            if (plan[i].copy.empty()) continue;
+            text += "COPY\t" + std::to_string(i) + "\t" + IdentityOf(Path(plan[i].copy)) + "\r\n";
         }
         return text + tail;
     }
@@ -119,9 +124,14 @@ TEST_F(Journal, AnInterruptedRunIsPutRightMovingOnlyTheFilesItMoved) {
         {"a file under a temporary name that is not the one moved aside", RenameOnly, {"a.jpg=a", "~tvaa0=other"},
          {{"b.jpg", "Sample0001.jpg", "~tvaa0", "a.jpg"}}, "", {"a.jpg=a", "~tvaa0=other"}, {},
          {{"~tvaa0", kReasonNotRunsFile}}},
-        {"copies cut short", RenameCopy, {"a.jpg=a", "out\\", "out\\~tvaa0=part", "out\\~tvaa1=part"},
-         {{"a.jpg", "out\\Sample0001.jpg", "~tvaa0", "a.jpg"}, {"b.jpg", "out\\Sample0002.jpg", "~tvaa1", "#1:1"}}, "",
-         {"a.jpg=a", "out\\", "out\\~tvaa1=part"}, {"out\\~tvaa0>削除"}, {{"out\\~tvaa1", kReasonCopyKept}}},
+        // The third's copy was never begun: its temporary name holds another file.
+        {"copies cut short", RenameCopy,
+         {"a.jpg=a", "c.jpg=c", "out\\", "out\\~tvaa0=p", "out\\~tvaa1=p", "out\\~tvaa2=x"},
+         {{"a.jpg", "out\\Sample0001.jpg", "~tvaa0", "a.jpg", "out\\~tvaa0"},
+          {"b.jpg", "out\\Sample0002.jpg", "~tvaa1", "#1:1", "out\\~tvaa1"},
+          {"c.jpg", "out\\Sample0003.jpg", "~tvaa2", "c.jpg"}},
+         "", {"a.jpg=a", "c.jpg=c", "out\\", "out\\~tvaa1=p", "out\\~tvaa2=x"}, {"out\\~tvaa0>削除"},
+         {{"out\\~tvaa1", kReasonCopyKept}, {"out\\~tvaa2", kReasonNotRunsFile}}},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -285,6 +295,7 @@ TEST_F(Journal, EveryFieldWrittenIsReadBack) {
     ASSERT_TRUE(OpenJournal(&writer, journal, &error));
     ASSERT_TRUE(BeginJournal(&writer, JournalRename, RenameMove, 35, 0xa1, &table, &error));
     const FileIdentity placed = {0x43000000, 0x5678};
+    JournalCopying(&writer, 1, &placed);
     JournalPlaced(&writer, 2, &placed, PlacedOver | PlacedCopy);
     EXPECT_TRUE(EndJournal(&writer, 1));
     FreeRunTable(&table);
@@ -295,6 +306,7 @@ TEST_F(Journal, EveryFieldWrittenIsReadBack) {
     EXPECT_EQ("", std::string(record.entries[0].newPath) + record.entries[0].temporaryName);
     EXPECT_EQ(longNew, record.entries[1].newPath);
     EXPECT_EQ("~tv0z1", std::string(record.entries[1].temporaryName));
+    EXPECT_EQ(0x5678ull, record.entries[1].copyIdentity.index);
     EXPECT_EQ(0x123456789ull, record.entries[2].identity.index);
     EXPECT_EQ(1, record.placed);
     EXPECT_EQ(2, record.placements[0].index);

@@ -137,6 +137,13 @@ TEST_F(TovikTest, EndedByForceInTheMiddleOfRunsNothingIsLostOrLeftUnderATemporar
         ProgramProcess::Press(confirmation, IDYES);
         // At the first temporary name, or at a later one; a copy has only one.
         AwaitTemporaryNames(aside, round < kKills ? 1 + round % 3 : 1);
+        // A copy once it has begun to write, which is after the journal has noted the file it writes.
+        for (DWORD start = GetTickCount(); round == kKills && GetTickCount() - start < 10000;) {
+            WIN32_FILE_ATTRIBUTE_DATA copy = {};
+            std::set<std::string> names = TemporaryNames(aside);
+            std::string name = names.empty() ? "" : aside + "\\" + *names.begin();
+            if (GetFileAttributesExA(name.c_str(), GetFileExInfoStandard, &copy) && copy.nFileSizeLow) break;
+        }
         program.Kill();
         amidst += !TemporaryNames(aside).empty();
     }
