@@ -53,6 +53,7 @@ struct RenameRun {
     int* chain;  // the entries of one turn, each followed by the one in its way
     int move;    // the operation moves files (every one but RenameCopy)
     int ask;     // a taken new path is asked about; else the entry stays
+    int proven;  // an undo: each file moves only while it has the identity it was given
     unsigned tag;  // tells this run's temporary names from another run's
     const RunHooks* hooks;
     const char* current;  // the source of the entry at hand
@@ -186,8 +187,9 @@ static int PutBack(RenameRun* run, const char* temp, const char* path)
     return 0;
 }
 
-// Whether from names a file (not a folder) that can be moved; if not, why.
-static int IsMovableFile(const char* from, DWORD* error)
+// Whether from names a file (not a folder) that can be moved as the entry's,
+// proven by its identity in an undo; if not, why.
+static int IsMovableFile(const RenameRun* run, const RunEntry* entry, const char* from, DWORD* error)
 {
     DWORD attributes = GetFileAttributesA(from);
     if (attributes == INVALID_FILE_ATTRIBUTES) {
@@ -196,6 +198,10 @@ static int IsMovableFile(const char* from, DWORD* error)
     }
     if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
         *error = ERROR_ACCESS_DENIED;
+        return 0;
+    }
+    if (run->proven && !IsFileOf(from, &entry->identity)) {
+        *error = kReasonChangedSince;
         return 0;
     }
     return 1;
@@ -236,7 +242,7 @@ static void NotePlaced(RenameRun* run, int index)
 static int RenameItself(RenameRun* run, int index, DWORD* error)
 {
     RunEntry* entry = &run->table.entries[index];
-    if (!IsMovableFile(entry->source, error)) return OutcomeFailed;
+    if (!IsMovableFile(run, entry, entry->source, error)) return OutcomeFailed;
     if (!run->move) {
         *error = kReasonCopyOntoItself;
         return OutcomeFailed;
@@ -338,7 +344,7 @@ static int PlaceFile(RenameRun* run, int index, const char* from, int inRing, DW
         }
         if (CompareNoCase(from, newPath) == 0) return RenameItself(run, index, error);
     }
-    if (!IsMovableFile(from, error)) return OutcomeFailed;
+    if (!IsMovableFile(run, entry, from, error)) return OutcomeFailed;
 
     // The first attempt never overwrites, so a free new path costs no lookup
     // before it and a taken one is found without a race.
@@ -449,7 +455,8 @@ static int RunRing(RenameRun* run, const int* members, int count)
     DWORD error = 0;
     // A ring whose member at x has no file is a chain that starts there.
     for (int x = 0; x < count; x++) {
-        if (!IsMovableFile(table->entries[members[x]].source, &error) && IsMissingError(error)) {
+        const RunEntry* member = &table->entries[members[x]];
+        if (!IsMovableFile(run, member, member->source, &error) && IsMissingError(error)) {
             int* rotated = run->chain + table->count;  // spare room after the chain
             for (int k = 0; k < count; k++) rotated[k] = members[(x + 1 + k) % count];
             return PlaceChain(run, rotated, count);
@@ -457,7 +464,8 @@ static int RunRing(RenameRun* run, const int* members, int count)
     }
     RingState* ring = &run->ring;
     RunEntry* first = &table->entries[members[0]];
-    if (!IsMovableFile(first->source, &error) || !MoveAside(run, members[0], ring->temp, sizeof ring->temp, &error)) {
+    if (!IsMovableFile(run, first, first->source, &error) ||
+        !MoveAside(run, members[0], ring->temp, sizeof ring->temp, &error)) {
         ReportRing(run, members, count, 0, error);
         return GoOn(run, 0);
     }
@@ -544,12 +552,13 @@ static void Run(RenameRun* run, int operation, int kind, RunSummary* summary)
     run->tag = (GetTickCount() ^ GetCurrentProcessId()) % (36 * 36);
     run->ring.next = -1;
     g_running = run;
-    // The identities go into the plan; the program keeps answering meanwhile,
-    // and a stop asked for now ends the run before its first file.
+    // The identities go into the plan (an undo's were given); the program
+    // keeps answering meanwhile, and a stop asked for now ends the run before
+    // its first file.
     for (int i = 0; i < run->table.count; i++) {
         DWORD ignored;
         RunEntry* entry = &run->table.entries[i];
-        ReadFileIdentity(entry->source, &entry->identity, &ignored);
+        if (!run->proven) ReadFileIdentity(entry->source, &entry->identity, &ignored);
         GoOn(run, entry->source);
     }
     DWORD error = 0;
@@ -627,14 +636,18 @@ int RenameFiles(const char* const* sources, int count, const NamePattern* patter
     return summary->result;
 }
 
-int MoveFilesBack(const char* const* sources, const char* const* targets, int count, const RunHooks* hooks,
-                  RunFailures* failures, RunSummary* summary)
+int MoveFilesBack(const char* const* sources, const char* const* targets, const FileIdentity* identities, int count,
+                  const RunHooks* hooks, RunFailures* failures, RunSummary* summary)
 {
     RenameRun run;
     StartRun(&run, hooks, failures, summary);
     run.move = 1;
+    run.proven = 1;
     int ready = CreateRunTable(&run.table, count < 0 ? 0 : count);
-    for (int i = 0; i < count && ready; i++) ready = SetRunEntryPaths(&run.table, i, sources[i], targets[i]);
+    for (int i = 0; i < count && ready; i++) {
+        ready = SetRunEntryPaths(&run.table, i, sources[i], targets[i]);
+        run.table.entries[i].identity = identities[i];
+    }
     if (ready) {
         IndexRunTable(&run.table);
         Run(&run, RenameOnly, JournalUndo, summary);

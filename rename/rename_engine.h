@@ -75,12 +75,13 @@ int RenameFiles(const char* const* sources, int count, const NamePattern* patter
 int PlanRenameFiles(RunTable* plan, const char* const* sources, int count, const NamePattern* pattern);
 
 // Moves each file at sources[i] back to targets[i], in the same careful way
-// but asking nothing: a target taken by another file leaves its file where it
-// is. What stays is added to failures, those not reached when the run was
-// stopped too. The journal records the run as an undo. Returns
-// summary->result.
-int MoveFilesBack(const char* const* sources, const char* const* targets, int count, const RunHooks* hooks,
-                  RunFailures* failures, RunSummary* summary);
+// but asking nothing, and only while it is the file of identities[i] when
+// its turn comes: one put in its place since stays, as does a file whose
+// target another file has taken. What stays is added to failures, those not
+// reached when the run was stopped too. The journal records the run as an
+// undo. Returns summary->result.
+int MoveFilesBack(const char* const* sources, const char* const* targets, const FileIdentity* identities, int count,
+                  const RunHooks* hooks, RunFailures* failures, RunSummary* summary);
 
 // Called while the session ends, from a message handled during a run: the
 // exchange of names at hand is finished and a copy at hand is abandoned and

@@ -21,6 +21,7 @@ static const char kUndoTitle[] = "改名（リネーム）の取り消し";
 struct UndoPlan {
     const char** sources;
     const char** targets;
+    FileIdentity* identities;  // of the files to move back
     int moves;
     const char** copies;
     int copyCount;
@@ -28,9 +29,10 @@ struct UndoPlan {
     char* done;  // of a stopped undo: which entries it moved back
 };
 
-static void AddMove(UndoPlan* plan, const char* from, const char* to)
+static void AddMove(UndoPlan* plan, const char* from, const char* to, const FileIdentity* identity)
 {
     plan->sources[plan->moves] = from;
+    plan->identities[plan->moves] = *identity;
     plan->targets[plan->moves++] = to;
 }
 
@@ -46,11 +48,11 @@ static void PlanUndoOfRun(const JournalRecord* record, UndoPlan* plan)
         if (!IsFileOf(entry->newPath, &placement->identity)) {
             AddRunFailure(&plan->failures, entry->newPath, kReasonChangedSince);
         } else if (!(placement->how & PlacedCopy)) {
-            AddMove(plan, entry->newPath, entry->oldPath);
+            AddMove(plan, entry->newPath, entry->oldPath, &placement->identity);
         } else if (IsFileOf(entry->oldPath, &entry->identity)) {
             plan->copies[plan->copyCount++] = entry->newPath;
         } else if (IsAbsent(entry->oldPath)) {
-            AddMove(plan, entry->newPath, entry->oldPath);
+            AddMove(plan, entry->newPath, entry->oldPath, &placement->identity);
         } else {
             AddRunFailure(&plan->failures, entry->newPath, kReasonOldNameTaken);
         }
@@ -66,7 +68,7 @@ static void PlanRestOfUndo(const JournalRecord* record, UndoPlan* plan)
         const JournalEntry* entry = &record->entries[i];
         if (done[i]) continue;
         if (IsFileOf(entry->oldPath, &entry->identity)) {
-            AddMove(plan, entry->oldPath, entry->newPath);
+            AddMove(plan, entry->oldPath, entry->newPath, &entry->identity);
         } else {
             AddRunFailure(&plan->failures, entry->oldPath, kReasonChangedSince);
         }
@@ -120,7 +122,7 @@ static int MoveBack(HWND owner, HINSTANCE instance, const char* path, UndoPlan* 
         TellProgressWindowMissing(owner);
     } else {
         RunHooks hooks = {ProgressBetweenFiles, NoteMovedEntry, 0, 0, &moved, &journal, NewRunId()};
-        MoveFilesBack(plan->sources, plan->targets, plan->moves, &hooks, &plan->failures, &summary);
+        MoveFilesBack(plan->sources, plan->targets, plan->identities, plan->moves, &hooks, &plan->failures, &summary);
         CloseJournal(&journal);
         CloseProgressWindow(owner);
         if (summary.result == RunNotStarted) TellNotStarted(owner, path, summary.reason);
@@ -148,10 +150,11 @@ void UndoLastRun(HWND owner, HINSTANCE instance)
     int stopped = 0;
     size_t slots = (size_t)record.count + 1;
     UndoPlan plan = {(const char**)AllocateZeroed(slots, sizeof(char*)), (const char**)AllocateZeroed(slots, sizeof(char*)),
-                     0, (const char**)AllocateZeroed(slots, sizeof(char*)), 0, {}, 0};
+                     (FileIdentity*)AllocateZeroed(slots, sizeof(FileIdentity)), 0,
+                     (const char**)AllocateZeroed(slots, sizeof(char*)), 0, {}, 0};
     plan.done = (char*)AllocateZeroed(slots, 1);
     // All taken before anything moves: an undo short of memory later would leave a journal of nothing in its place.
-    if (!plan.sources || !plan.targets || !plan.copies || !plan.done) {
+    if (!plan.sources || !plan.targets || !plan.identities || !plan.copies || !plan.done) {
         TellOutOfMemory(owner);
     } else {
         if (record.kind == JournalRename) {
@@ -172,6 +175,7 @@ void UndoLastRun(HWND owner, HINSTANCE instance)
     FreeRunFailures(&plan.failures);
     free(plan.sources);
     free(plan.targets);
+    free(plan.identities);
     free(plan.copies);
     free(plan.done);
     FreeJournalRecord(&record);

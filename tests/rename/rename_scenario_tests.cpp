@@ -1,6 +1,7 @@
 // The run's engine on real files, one scenario per row: the files before, the list, the pattern, the answers given;
 // then every file afterwards, the questions the engine asked, the folders it found in the way and the files it listed,
 // all read as data.
+#include "rename/file_moves.h"
 #include "rename/rename_engine.h"
 #include "support/tovik_test.h"
 
@@ -253,4 +254,26 @@ TEST_F(Scenarios, AMoveAcrossDrivesLetsGoOfItsSourceOnlyOnceCopied) {
     EXPECT_EQ("A", ReadFileText(other + "\\Sample0001.txt"));
     EXPECT_EQ("B", ReadFileText(other + "\\Sample0002.txt"));
     RemoveTree(other);
+}
+
+// An undo's moves: each file goes back only while it is the very file the run placed; one put in its place since
+// stays, and is listed.
+TEST_F(Scenarios, MovingBackTakesOnlyTheFilesOfTheirIdentities) {
+    Make({"Sample0001.txt=1", "Sample0002.txt=2"});
+    FileIdentity identities[2];
+    DWORD error = 0;
+    ASSERT_TRUE(ReadFileIdentity(Path("Sample0001.txt").c_str(), &identities[0], &error));
+    identities[1] = identities[0];
+    const std::string sources[] = {Path("Sample0001.txt"), Path("Sample0002.txt")};
+    const std::string targets[] = {Path("a.txt"), Path("b.txt")};
+    const char* from[] = {sources[0].c_str(), sources[1].c_str()};
+    const char* to[] = {targets[0].c_str(), targets[1].c_str()};
+    RunFailures failures = {};
+    RunSummary summary;
+    EXPECT_EQ(RunCompleted, MoveFilesBack(from, to, identities, 2, 0, &failures, &summary));
+    ASSERT_EQ(1, failures.stored);
+    EXPECT_EQ(sources[1], failures.items[0].path);
+    EXPECT_EQ(kReasonChangedSince, failures.items[0].error);
+    FreeRunFailures(&failures);
+    EXPECT_EQ(Strings({"Sample0002.txt=2", "a.txt=1"}), Contents());
 }
