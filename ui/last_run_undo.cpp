@@ -23,7 +23,7 @@ struct UndoPlan {
     const char** targets;
     FileIdentity* identities;  // of the files to move back
     int moves;
-    const char** copies;
+    int* copies;  // placements of copies to remove
     int copyCount;
     RunFailures failures;
     char* done;  // of a stopped undo: which entries it moved back
@@ -50,7 +50,7 @@ static void PlanUndoOfRun(const JournalRecord* record, UndoPlan* plan)
         } else if (!(placement->how & PlacedCopy)) {
             AddMove(plan, entry->newPath, entry->oldPath, &placement->identity);
         } else if (IsFileOf(entry->oldPath, &entry->identity)) {
-            plan->copies[plan->copyCount++] = entry->newPath;
+            plan->copies[plan->copyCount++] = i;
         } else if (IsAbsent(entry->oldPath)) {
             AddMove(plan, entry->newPath, entry->oldPath, &placement->identity);
         } else {
@@ -96,11 +96,21 @@ static int AskToUndo(HWND owner, const JournalRecord* record)
     return Prompt(owner, text, kUndoTitle, MB_YESNO, MB_ICONQUESTION) == IDYES;
 }
 
-static void RecycleCopies(UndoPlan* plan)
+// Each copy goes while it and its original are still as planned: the moves
+// back may have taken long.
+static void RecycleCopies(const JournalRecord* record, UndoPlan* plan)
 {
     for (int i = 0; i < plan->copyCount; i++) {
+        const JournalPlacement* placement = &record->placements[plan->copies[i]];
+        const JournalEntry* entry = &record->entries[placement->index];
         DWORD error = 0;
-        if (!RecycleFile(plan->copies[i], &error)) AddRunFailure(&plan->failures, plan->copies[i], error);
+        if (!IsFileOf(entry->oldPath, &entry->identity)) {
+            AddRunFailure(&plan->failures, entry->oldPath, kReasonChangedSince);
+        } else if (!IsFileOf(entry->newPath, &placement->identity)) {
+            AddRunFailure(&plan->failures, entry->newPath, kReasonChangedSince);
+        } else if (!RecycleFile(entry->newPath, &error)) {
+            AddRunFailure(&plan->failures, entry->newPath, error);
+        }
     }
 }
 
@@ -151,7 +161,7 @@ void UndoLastRun(HWND owner, HINSTANCE instance)
     size_t slots = (size_t)record.count + 1;
     UndoPlan plan = {(const char**)AllocateZeroed(slots, sizeof(char*)), (const char**)AllocateZeroed(slots, sizeof(char*)),
                      (FileIdentity*)AllocateZeroed(slots, sizeof(FileIdentity)), 0,
-                     (const char**)AllocateZeroed(slots, sizeof(char*)), 0, {}, 0};
+                     (int*)AllocateZeroed(slots, sizeof(int)), 0, {}, 0};
     plan.done = (char*)AllocateZeroed(slots, 1);
     // All taken before anything moves: an undo short of memory later would leave a journal of nothing in its place.
     if (!plan.sources || !plan.targets || !plan.identities || !plan.copies || !plan.done) {
@@ -164,7 +174,7 @@ void UndoLastRun(HWND owner, HINSTANCE instance)
         }
         // The copies go only once the undo's journal has taken the run's place.
         int result = MoveBack(owner, instance, path, &plan);
-        if (result != RunNotStarted) RecycleCopies(&plan);
+        if (result != RunNotStarted) RecycleCopies(&record, &plan);
         stopped = result == RunStopped;
     }
     ShowFailureList(&plan.failures, owner,

@@ -461,6 +461,40 @@ TEST_F(Journal, UndoPutsBackTheFilesTheLastRunPlacedAndNoOthers) {
     }
 }
 
+// The copy undo is to remove, replaced as another program would replace it while the undo runs.
+static std::string g_copy;
+
+static LRESULT CALLBACK ReplaceCopy(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message != WM_APP) return DefWindowProcA(window, message, wParam, lParam);
+    // Made beside it first: a file made after a removal may get the removed one's index again.
+    WriteFileText(g_copy + "~", "new");
+    MoveFileExA((g_copy + "~").c_str(), g_copy.c_str(), MOVEFILE_REPLACE_EXISTING);
+    return 0;
+}
+
+// A copy replaced after the undo was planned, while it ran, is not removed: it is listed.
+TEST_F(Journal, ACopyReplacedWhileTheUndoRunsStays) {
+    Make({"out\\", "a.txt=a"});
+    Start(RenameCopy, {"a.txt"});
+    g_copy = Path("out\\Sample0001.txt");
+    HWND other = CreateWindowA("STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, NULL, NULL, NULL);
+    SetWindowLongPtrA(other, GWLP_WNDPROC, (LONG_PTR)ReplaceCopy);
+    // Posted at the question: handled as the undo delivers waiting messages, before it removes copies.
+    whileShown = [&](const Shown& box) {
+        if (box.buttons == MB_YESNO) PostMessageA(other, WM_APP, 0, 0);
+    };
+    Undo();
+    whileShown = nullptr;
+    DestroyWindow(other);
+    EXPECT_EQ(Strings({"a.txt=a", "out\\", "out\\Sample0001.txt=new"}), Contents());
+    ASSERT_EQ(2u, shown.size());
+    const std::string header = "次のファイルは元に戻せませんでした。";
+    const Strings lines = {FailureLine(g_copy, kReasonChangedSince)};
+    EXPECT_EQ(FailureList(window, lines, 0, header, "元に戻せなかったファイル"), shown[1]);
+    std::string().swap(g_copy);
+}
+
 // An undo stopped part-way lists the files it did not move back, and the next undo moves back the rest.
 TEST_F(Journal, AStoppedUndoIsFinishedByTheNextUndo) {
     Strings names;
