@@ -146,10 +146,7 @@ static int CopyThroughTemporaryName(RenameRun* run, int index, const char* from,
         if (IsFileOf(temp, &copy)) RemoveFile(temp);
         return 0;
     }
-    if (MoveFileExA(temp, to, replace ? MOVEFILE_REPLACE_EXISTING : 0)) {
-        run->table.entries[index].copied = 1;
-        return 1;
-    }
+    if (MoveFileExA(temp, to, replace ? MOVEFILE_REPLACE_EXISTING : 0)) return 1;
     *error = GetLastError();
     RemoveFile(temp);
     return 0;
@@ -224,14 +221,16 @@ static void NoteMoved(RenameRun* run, const RunEntry* entry, const char* from, c
     if (hooks && hooks->moved) hooks->moved(hooks->context, (int)(entry - run->table.entries), from, to);
 }
 
-// Notes in the journal that the entry's file stands at its new path.
+// Notes in the journal that the entry's file stands at its new path, as the
+// file found there: a copy is a file of its own, and on FAT a rename to a
+// longer name gives a file another index.
 static void NotePlaced(RenameRun* run, int index)
 {
+    if (!run->journal) return;
     const RunEntry* entry = &run->table.entries[index];
-    // A rename keeps the file's identity; a copy is a file of its own.
-    FileIdentity identity = entry->identity;
+    FileIdentity identity;
     DWORD ignored;
-    if (entry->copied) ReadFileIdentity(entry->newPath, &identity, &ignored);
+    ReadFileIdentity(entry->newPath, &identity, &ignored);
     int how = (entry->replaced ? PlacedOver : 0) | (entry->sourceKept || !run->move ? PlacedCopy : 0);
     JournalPlaced(run->journal, index, &identity, how);
 }
@@ -314,7 +313,7 @@ static int PlaceOverExisting(RenameRun* run, int index, const char* from, DWORD*
     if (!IsExistsError(*error) && *error != ERROR_ACCESS_DENIED) return NotPlaced(entry, *error);
     int copied = 0;
     int replaced = ReplaceThroughTemporaryFile(from, newPath, run->move, error, &copied);
-    entry->produced = entry->copied = copied;
+    entry->produced = copied;
     entry->sourceKept = copied && !replaced && run->move;
     return replaced ? Placed(run, entry) : OutcomeFailed;
 }
