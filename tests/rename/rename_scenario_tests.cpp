@@ -2,6 +2,7 @@
 // then every file afterwards, the questions the engine asked, the folders it found in the way and the files it listed,
 // all read as data.
 #include "rename/file_moves.h"
+#include "rename/output_folder.h"
 #include "rename/rename_engine.h"
 #include "support/tovik_test.h"
 
@@ -178,6 +179,10 @@ TEST_F(Scenarios, TheOutputFolderIsOneFullPath) {
     Run({.name = "short name", .before = {"output folder\\", "output folder\\Sample0001.jpg=1"},
          .list = {"output folder\\Sample0001.jpg"}, .after = {"output folder\\", "output folder\\Sample0002.jpg=1"},
          .operation = RenameMove, .start = 2, .output = shortName});
+    // A drive root keeps its backslash: "C:" alone names the drive's current folder.
+    char root[MAX_PATH] = "";
+    ASSERT_TRUE(ResolveOutputFolder("C:\\", root, sizeof root));
+    EXPECT_STREQ("C:\\", root);
 }
 
 // Each fault leaves every file with its content under its old or its new name, is asked, told or listed, and the run
