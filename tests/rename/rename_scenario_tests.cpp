@@ -282,3 +282,10 @@ TEST_F(Scenarios, MovingBackTakesOnlyTheFilesOfTheirIdentities) {
     FreeRunFailures(&failures);
     EXPECT_EQ(Strings({"Sample0002.txt=2", "a.txt=1"}), Contents());
 }
+
+// A reason the system has no text for reads as its number.
+TEST(RunReasons, AnErrorWithoutTextReadsAsItsNumber) {
+    char reason[64] = "";
+    FailureReason(0x2000ABCD, reason, sizeof reason);
+    EXPECT_STREQ("エラー 536914893", reason);
+}
