@@ -1,5 +1,5 @@
 // What drops and the folder command take into the real main window's list from real folders: the order, folders asked
-// about, paths the list cannot hold or that would name another file, memory running out.
+// about, paths the list cannot hold or that would name another file, memory running out; and a list out of room.
 #include "support/tovik_test.h"
 
 #include "filelist/path_buffer.h"
@@ -9,7 +9,7 @@ static int g_room;  // strings the list box still takes; -1 for any number
 
 static LRESULT CALLBACK ListWithLittleRoom(HWND list, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == LB_ADDSTRING && g_room-- == 0) return LB_ERRSPACE;
+    if ((message == LB_ADDSTRING || message == LB_INSERTSTRING) && g_room-- == 0) return LB_ERRSPACE;
     return CallWindowProcA(g_list, list, message, wParam, lParam);
 }
 
@@ -143,4 +143,13 @@ TEST_F(Intake, TakesWhatNamesExactlyTheFileSortedAndTellsOnceWhatItLeftOut) {
     }
     const Strings openedOn = {"", Path("b"), Path("dir\\"), Path("b")};
     EXPECT_EQ(openedOn, pickedFrom) << "each opened on the folder chosen before";
+    // A block move the list has room for only half of leaves the list as it was.
+    SendMessageA(list, LB_SETSEL, TRUE, 1);
+    SendMessageA(list, LB_SETSEL, TRUE, 2);
+    shown.clear();
+    g_room = 1;
+    SendMessageA(window, WM_COMMAND, IDC_MOVE_TO_TOP, 0);
+    g_room = -1;
+    EXPECT_EQ(Strings({Path("a.txt"), Path("b\\.profile"), Path("b\\Y.txt")}), Entries());
+    EXPECT_EQ(std::vector<Shown>{noMemory}, shown);
 }
