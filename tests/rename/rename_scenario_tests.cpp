@@ -283,9 +283,14 @@ TEST_F(Scenarios, MovingBackTakesOnlyTheFilesOfTheirIdentities) {
     EXPECT_EQ(Strings({"Sample0002.txt=2", "a.txt=1"}), Contents());
 }
 
-// A reason the system has no text for reads as its number.
-TEST(RunReasons, AnErrorWithoutTextReadsAsItsNumber) {
+// A reason the system has no text for reads as its number; failures no memory was left to store are counted.
+TEST(RunReasons, AnErrorWithoutTextReadsAsItsNumberAndFailuresNotStoredAreCounted) {
     char reason[64] = "";
     FailureReason(0x2000ABCD, reason, sizeof reason);
     EXPECT_STREQ("エラー 536914893", reason);
+    RunFailures failures = {};
+    failures.total = 3;
+    char text[64] = "";
+    BuildFailureText(&failures, "header:", text, sizeof text);
+    EXPECT_STREQ("header:ほか 3 件", text);
 }
