@@ -190,11 +190,12 @@ TEST_F(RunWindow, ACompletedRunAnswersListsFailuresEmptiesTheListAndPauses) {
     EXPECT_FALSE(GetCursor());
 }
 
-// The confirmation shows the pasted prefix and counts the files the run will ask about and those it will not rename;
-// answered No, it moves nothing.
+// The confirmation shows the pattern the run will use, the pasted prefix and an emptied start number (0) too, and
+// counts the files the run will ask about and those it will not rename; answered No, it moves nothing.
 TEST_F(RunWindow, TheConfirmationSaysWhatTheRunWillAskAboutAndLeave) {
-    Make({"a.txt=A", "b.txt=B", "写真0002.txt=outside"});
+    Make({"a.txt=A", "b.txt=B", "写真0001.txt=outside"});
     Set(IDC_PREFIX_EDIT, "写真");
+    Set(IDC_START_NUMBER_EDIT, "");
     Fill({"a.txt", "b.txt", "gone.txt"});
     answers = {IDNO};
     Command(IDC_START);
@@ -203,14 +204,14 @@ TEST_F(RunWindow, TheConfirmationSaysWhatTheRunWillAskAboutAndLeave) {
                                         "よろしいですか？\r\n\r\n"
                                         "ファイル命名前置詞 + 連番書式 + ファイル命名後置詞 + "
                                         ".拡張子(例 hoge001.jpg)"
-                                        "\r\n\r\n変換書式 ==> 写真0001.拡張子\r\n\r\n"
+                                        "\r\n\r\n変換書式 ==> 写真0000.拡張子\r\n\r\n"
                                         "対象のファイル: 3 件\r\n"
                                         "上書きを確認するファイル: 1 件\r\n"
                                         "改名しないファイル: 1 件\r\n" +
                                             FailureLine(Path("gone.txt"), ERROR_FILE_NOT_FOUND),
                                         "改名（リネーム）の開始確認");
     EXPECT_EQ(std::vector<Shown>{confirmation}, shown);
-    EXPECT_EQ(Strings({"a.txt=A", "b.txt=B", "写真0002.txt=outside"}), Contents());
+    EXPECT_EQ(Strings({"a.txt=A", "b.txt=B", "写真0001.txt=outside"}), Contents());
 }
 
 // Stopped after a chain has moved, the run says what it did and what remains, and its list names where the files
