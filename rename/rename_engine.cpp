@@ -54,6 +54,7 @@ struct RenameRun {
     int move;    // the operation moves files (every one but RenameCopy)
     int ask;     // a taken new path is asked about; else the entry stays
     int proven;  // an undo: each file moves only while it has the identity it was given
+    char reindexing[26];  // per drive letter: 0 not asked yet, 1 keeps a file's index on rename, 2 may not
     unsigned tag;  // tells this run's temporary names from another run's
     const RunHooks* hooks;
     const char* current;  // the source of the entry at hand
@@ -146,7 +147,10 @@ static int CopyThroughTemporaryName(RenameRun* run, int index, const char* from,
         if (IsFileOf(temp, &copy)) RemoveFile(temp);
         return 0;
     }
-    if (MoveFileExA(temp, to, replace ? MOVEFILE_REPLACE_EXISTING : 0)) return 1;
+    if (MoveFileExA(temp, to, replace ? MOVEFILE_REPLACE_EXISTING : 0)) {
+        run->table.entries[index].copied = 1;
+        return 1;
+    }
     *error = GetLastError();
     RemoveFile(temp);
     return 0;
@@ -221,16 +225,34 @@ static void NoteMoved(RenameRun* run, const RunEntry* entry, const char* from, c
     if (hooks && hooks->moved) hooks->moved(hooks->context, (int)(entry - run->table.entries), from, to);
 }
 
+// Whether a rename on the volume of path may give a file another index: on
+// FAT and exFAT a file's ID is the place of its entry in the folder, which a
+// longer name can move. Asked once per drive; a network path may.
+static int MayReindex(RenameRun* run, const char* path)
+{
+    int drive = (path[0] | 0x20) - 'a';
+    if (path[1] != ':' || drive < 0 || drive >= 26) return 1;
+    if (!run->reindexing[drive]) {
+        char root[] = "?:\\";
+        char system[16] = "";
+        root[0] = path[0];
+        int fat = !GetVolumeInformationA(root, NULL, 0, NULL, NULL, NULL, system, sizeof system) ||
+                  strncmp(system, "FAT", 3) == 0 || strcmp(system, "exFAT") == 0;
+        run->reindexing[drive] = fat ? 2 : 1;
+    }
+    return run->reindexing[drive] == 2;
+}
+
 // Notes in the journal that the entry's file stands at its new path, as the
-// file found there: a copy is a file of its own, and on FAT a rename to a
-// longer name gives a file another index.
+// file found there where it may be another than the one planned: a copy is a
+// file of its own, and a rename may give a file another index.
 static void NotePlaced(RenameRun* run, int index)
 {
     if (!run->journal) return;
     const RunEntry* entry = &run->table.entries[index];
-    FileIdentity identity;
+    FileIdentity identity = entry->identity;
     DWORD ignored;
-    ReadFileIdentity(entry->newPath, &identity, &ignored);
+    if (entry->copied || MayReindex(run, entry->newPath)) ReadFileIdentity(entry->newPath, &identity, &ignored);
     int how = (entry->replaced ? PlacedOver : 0) | (entry->sourceKept || !run->move ? PlacedCopy : 0);
     JournalPlaced(run->journal, index, &identity, how);
 }
@@ -313,7 +335,7 @@ static int PlaceOverExisting(RenameRun* run, int index, const char* from, DWORD*
     if (!IsExistsError(*error) && *error != ERROR_ACCESS_DENIED) return NotPlaced(entry, *error);
     int copied = 0;
     int replaced = ReplaceThroughTemporaryFile(from, newPath, run->move, error, &copied);
-    entry->produced = copied;
+    entry->produced = entry->copied = copied;
     entry->sourceKept = copied && !replaced && run->move;
     return replaced ? Placed(run, entry) : OutcomeFailed;
 }

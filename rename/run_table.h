@@ -32,6 +32,7 @@ struct RunEntry {
     int replaced;   // it was put there over a file the user let go
     int kind;       // PlanKind (run_plan.h)
     unsigned long reason;  // why a refused entry is refused (run_reasons.h)
+    int copied;     // what stands at newPath is a copy, a file of its own
     int sourceKept;  // a move left the file at source too, beside its copy
     int nextBySource;   // next entry in the same source bucket, -1 at the end
     int nextByNewPath;  // the same for the new-path buckets
